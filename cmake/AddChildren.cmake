@@ -1,0 +1,11 @@
+# Adds every child folder that has a CMakeLists.txt, so that a module can put
+# its tests or benchmarks in a folder of its own without editing a shared list.
+function(add_child_directories)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,82 @@
+#include "sim/CpuLbmSimulator.h"
+
+#include <cstring>
+#include <utility>
+
+#include "sim/CpuStep.h"
+#include "sim/ObstacleMask.h"
+
+CpuLbmSimulator::CpuLbmSimulator(int width, int height)
+    : W(width), H(height)
+{
+    const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
+    lattices[0].assign(cells, LatticeCell{});
+    lattices[1].assign(cells, LatticeCell{});
+    current = lattices[0].data();
+    other = lattices[1].data();
+    obstacleMask.assign(cells, 0);
+}
+
+CpuLbmSimulator::~CpuLbmSimulator() = default;
+
+void CpuLbmSimulator::Step(int iterations)
+{
+    for (int n = 0; n < iterations; ++n) {
+        StepReference({current, other, obstacleMask.data(), W, H, relaxationCoefficient});
+        std::swap(current, other);
+    }
+}
+
+void CpuLbmSimulator::ResetFlow(float ux, float uy)
+{
+    const LatticeCell cell = ComputeEquilibrium(1.0f, ux, uy);
+    const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
+    for (size_t n = 0; n < cells; ++n)
+        current[n] = cell;
+}
+
+void CpuLbmSimulator::SetBoundaryVelocity(float ux, float uy)
+{
+    boundaryCell = ComputeEquilibrium(1.0f, ux, uy);
+    for (LatticeCell* lattice : {current, other}) {
+        for (int x = 0; x < W; ++x) {
+            lattice[x] = boundaryCell;
+            lattice[(H - 1) * W + x] = boundaryCell;
+        }
+        for (int y = 1; y <= H - 2; ++y) {
+            lattice[y * W] = boundaryCell;
+            lattice[y * W + W - 1] = boundaryCell;
+        }
+    }
+}
+
+void CpuLbmSimulator::SetViscosity(float nu) { relaxationCoefficient = RelaxationFromViscosity(nu); }
+
+bool CpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
+{
+    const int64_t expected = int64_t{W} * H * int64_t{sizeof(LatticeCell)};
+    if (dst == nullptr || sizeInBytes != expected)
+        return false;
+    std::memcpy(dst, current, static_cast<size_t>(expected));
+    return true;
+}
+
+void CpuLbmSimulator::AddObstacle(const Obstacle& obstacle)
+{
+    LbmSimulator::AddObstacle(obstacle);
+    RebuildObstacleMask();
+}
+
+void CpuLbmSimulator::RemoveObstacle(ObstaclePosition position)
+{
+    LbmSimulator::RemoveObstacle(position);
+    RebuildObstacleMask();
+}
+
+void CpuLbmSimulator::ClearObstacles()
+{
+    LbmSimulator::ClearObstacles();
+    RebuildObstacleMask();
+}
+
+void CpuLbmSimulator::RebuildObstacleMask() { BuildObstacleMask(obstacleMask, W, H, obstacles); }

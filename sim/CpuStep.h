@@ -1,0 +1,47 @@
+// One lattice time step on the processor, as free functions over plain
+// arrays so that tests and benchmarks need no simulator object and no GL.
+#pragma once
+
+#include <cstdint>
+
+#include "sim/Lattice.h"
+
+struct CpuStepArgs {
+    const LatticeCell* current;  // read only
+    LatticeCell* other;          // receives the interior cells
+    const int32_t* obstacleMask; // W*H, non-zero for obstacle cells
+    int W;
+    int H;
+    float omega;
+};
+
+// The reference: the plain sequential loop, one cell at a time, bottom row
+// first.  Every faster variant must produce the same bits.
+void StepReference(const CpuStepArgs& args);
+
+// Update of one interior cell c = y*W + x; shared by the reference loop and
+// by the scalar tails of faster variants.
+inline void StepCell(const CpuStepArgs& a, int c)
+{
+    LatticeCell f;
+    for (int i = 0; i < 9; ++i)
+        f.f[i] = a.current[c - (d2q9::kEx[i] + d2q9::kEy[i] * a.W)].f[i];
+
+    if (a.obstacleMask[c] != 0) {
+        auto swap = [&f](int p, int q) { float t = f.f[p]; f.f[p] = f.f[q]; f.f[q] = t; };
+        swap(1, 3);
+        swap(2, 4);
+        swap(5, 7);
+        swap(6, 8);
+        a.other[c] = f;
+        return;
+    }
+
+    const Macroscopic m = ComputeMacroscopic(f);
+    if (d2q9::IsEmptyDensity(m.rho))
+        return;  // an empty cell is not written at all
+    const LatticeCell eq = ComputeEquilibrium(m.rho, m.ux, m.uy);
+    for (int i = 0; i < 9; ++i)
+        f.f[i] = f.f[i] + a.omega * (eq.f[i] - f.f[i]);
+    a.other[c] = f;
+}

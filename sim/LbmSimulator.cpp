@@ -1,0 +1,19 @@
+#include "sim/LbmSimulator.h"
+
+LbmSimulator::~LbmSimulator() { obstacles.clear(); }
+
+void LbmSimulator::RenderVelocity(float, DrawRect) {}
+
+void LbmSimulator::RenderDensity(float, float, DrawRect) {}
+
+bool LbmSimulator::FetchGridState(float*, int) { return false; }
+
+void LbmSimulator::AddObstacle(const Obstacle& obstacle) { obstacles.push_back(obstacle); }
+
+void LbmSimulator::RemoveObstacle(ObstaclePosition position)
+{
+    if (position != obstacles.cend())
+        obstacles.erase(position);
+}
+
+void LbmSimulator::ClearObstacles() { obstacles.clear(); }

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sim/Lattice.h"
+#include "sim/ObstacleMask.h"
+
+TEST(Lattice, EquilibriumAtRestIsTheWeights)
+{
+    const LatticeCell c = ComputeEquilibrium(1.0f, 0.0f, 0.0f);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(c.f[i], d2q9::kWeight[i]) << i;
+}
+
+TEST(Lattice, MacroscopicRecoversEquilibriumMoments)
+{
+    const LatticeCell c = ComputeEquilibrium(1.3f, 0.07f, -0.05f);
+    const Macroscopic m = ComputeMacroscopic(c);
+    EXPECT_NEAR(m.rho, 1.3f, 1e-6);
+    EXPECT_NEAR(m.ux, 0.07f, 1e-6);
+    EXPECT_NEAR(m.uy, -0.05f, 1e-6);
+}
+
+TEST(Lattice, EmptyDensityReportsRawMomentum)
+{
+    LatticeCell zero{};
+    Macroscopic m = ComputeMacroscopic(zero);
+    EXPECT_EQ(m.rho, 0.0f);
+    EXPECT_EQ(m.ux, 0.0f);
+    EXPECT_EQ(m.uy, 0.0f);
+
+    LatticeCell tiny{};
+    tiny.f[1] = 5e-9f;  // density 5e-9, momentum (5e-9, 0): no division
+    m = ComputeMacroscopic(tiny);
+    EXPECT_EQ(m.ux, 5e-9f);
+    EXPECT_EQ(m.uy, 0.0f);
+}
+
+TEST(Lattice, RelaxationFromViscosity)
+{
+    EXPECT_EQ(RelaxationFromViscosity(1.0f / 6.0f), 1.0f);
+    EXPECT_EQ(RelaxationFromViscosity(0.0f), 2.0f);
+}
+
+namespace {
+int CoveredCells(const Obstacle& o, int W, int H)
+{
+    std::vector<int32_t> mask(static_cast<size_t>(W * H));
+    BuildObstacleMask(mask, W, H, {o});
+    int n = 0;
+    for (int v : mask)
+        n += v;
+    return n;
+}
+}  // namespace
+
+TEST(ObstacleMask, EllipseCoverageAtCellCentres)
+{
+    EXPECT_EQ(CoveredCells({1, 3, 3, 1, 1}, 10, 10), 1);
+    EXPECT_EQ(CoveredCells({1, 0, 0, 4, 4}, 10, 10), 12);  // corners excluded
+    EXPECT_EQ(CoveredCells({1, 0, 0, 4, 2}, 10, 10), 8);
+
+    std::vector<int32_t> mask(100);
+    BuildObstacleMask(mask, 10, 10, {Obstacle{1, 0, 0, 4, 4}});
+    EXPECT_EQ(mask[0], 0);
+    EXPECT_EQ(mask[3], 0);
+    EXPECT_EQ(mask[1], 1);
+    EXPECT_EQ(mask[3 * 10 + 3], 0);
+}
+
+TEST(ObstacleMask, RectanglesClipToTheGrid)
+{
+    EXPECT_EQ(CoveredCells({0, 2, 3, 4, 5}, 10, 10), 20);
+    EXPECT_EQ(CoveredCells({0, -2, -2, 4, 4}, 10, 10), 4);   // straddles a corner
+    EXPECT_EQ(CoveredCells({0, 8, 8, 10, 10}, 10, 10), 4);
+    EXPECT_EQ(CoveredCells({0, 10, 0, 3, 3}, 10, 10), 0);     // just outside
+    EXPECT_EQ(CoveredCells({0, -50, -50, 10, 10}, 10, 10), 0);
+}
+
+TEST(ObstacleMask, DegenerateAndHostileObstaclesMarkNothing)
+{
+    EXPECT_EQ(CoveredCells({0, 2, 2, 0, 5}, 10, 10), 0);
+    EXPECT_EQ(CoveredCells({0, 2, 2, 5, -3}, 10, 10), 0);
+    EXPECT_EQ(CoveredCells({1, 2, 2, -4, -4}, 10, 10), 0);
+    EXPECT_EQ(CoveredCells({0, INT32_MAX - 1, 0, INT32_MAX, 3}, 10, 10), 0);
+    EXPECT_EQ(CoveredCells({0, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, 10, 10), 0);
+    EXPECT_EQ(CoveredCells({0, -1000000, 0, 2000000, 1}, 10, 10), 10);
+}
+
+TEST(ObstacleMask, OverlapsAndDuplicatesStillMarkOnce)
+{
+    std::vector<int32_t> mask(100);
+    BuildObstacleMask(mask, 10, 10, {Obstacle{0, 1, 1, 3, 3}, Obstacle{0, 1, 1, 3, 3}, Obstacle{1, 2, 2, 3, 3}});
+    for (int v : mask)
+        EXPECT_TRUE(v == 0 || v == 1);
+}
