@@ -21,6 +21,8 @@ using HRESULT = int32_t;
 using ULONG = uint32_t;
 using DWORD = uint32_t;
 using BOOL = int32_t;
+// A length-prefixed wide string; SysAllocString and friends manage it.
+using BSTR = wchar_t*;
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;

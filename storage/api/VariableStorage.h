@@ -19,7 +19,6 @@ struct RECT {
     int32_t bottom;
 };
 
-using BSTR = wchar_t*;
 
 // The client's value sink: full path name, value bytes in the kind's layout
 // (valid only during the call), their length, and the client's context.
