@@ -42,9 +42,18 @@ constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
 constexpr HRESULT CO_E_DLLNOTFOUND = static_cast<HRESULT>(0x800401F8u);
 constexpr HRESULT CO_E_ERRORINDLL = static_cast<HRESULT>(0x800401F9u);
 constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3u);
+constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
+constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201u);
+constexpr HRESULT DISP_E_BADVARTYPE = static_cast<HRESULT>(0x80020008u);
 
 inline constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 inline constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+// A system error code (0 = success) as a result in the Win32 facility.
+inline constexpr HRESULT HRESULT_FROM_WIN32(uint32_t error)
+{
+    return static_cast<int32_t>(error) <= 0 ? static_cast<HRESULT>(error)
+                                            : static_cast<HRESULT>((error & 0xFFFFu) | 0x80070000u);
+}
 
 // 16 bytes in the documented field layout; the byte-wise order (memcmp) is
 // what ordered containers of list ids use.
