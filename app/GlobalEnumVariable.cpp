@@ -1,0 +1,44 @@
+#include "app/GlobalEnumVariable.h"
+
+#include <cstring>
+
+GlobalEnumVariable::GlobalEnumVariable(const char* name, const char* description, GlobalVariableCallback callback,
+                                       GlobalVariableListener* listener, int32_t defaultIndex,
+                                       std::initializer_list<const char*> labelList, GlobalVariable** chain)
+    : GlobalVariable(name, description, callback, listener, chain), value(defaultIndex), defaultValue(defaultIndex)
+{
+    for (const char* label : labelList) {
+        if (!label)
+            break;
+        labels.emplace_back(label);
+    }
+    for (const std::string& label : labels)
+        labelArray.push_back(label.c_str());
+}
+
+void GlobalEnumVariable::Describe(GLOBAL_VARIABLE_INFO* info) const
+{
+    GlobalVariable::Describe(info);
+    info->type = VARKIND_ENUM;
+    info->modified = value != defaultValue ? 1 : 0;
+    info->e.value = value;
+    info->e.defaultValue = defaultValue;
+    info->e.count = LabelCount();
+    info->e.labels = labelArray.data();
+}
+
+int GlobalEnumVariable::AssignValue(const void* bytes, unsigned length)
+{
+    if (!bytes || length < sizeof value)
+        return 0;
+    std::memcpy(&value, bytes, sizeof value);
+    return GlobalVariable::AssignValue(bytes, length);
+}
+
+void GlobalEnumVariable::AssignValueAndDefault(const void* bytes, unsigned length)
+{
+    if (!bytes || length < sizeof value)
+        return;
+    std::memcpy(&value, bytes, sizeof value);
+    defaultValue = value;
+}
