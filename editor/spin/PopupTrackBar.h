@@ -1,0 +1,52 @@
+// The vertical popup slider of CSpinEdit.  It exists only while the mouse
+// button that opened it is held: it holds the mouse, hides the cursor,
+// moves the owner's position with every mouse move and, when the button is
+// released, puts the cursor back where it was and goes away.
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+class CSpinEdit;
+
+class CPopupTrackBar : public QWidget {
+public:
+    static constexpr int kWidth = 10;
+    static constexpr int kHeight = 70;
+    static constexpr int kThumb = 4;
+
+    // Opens the popup at (left, top) in screen coordinates for the owner's
+    // range and position; cursor is where the cursor was when it opened.
+    CPopupTrackBar(CSpinEdit* owner, int lo, int hi, int pos, QPoint cursor, QPoint topLeft);
+    ~CPopupTrackBar() override;
+
+    int GetPos() const { return pos; }
+    double GetScale() const { return scale; }
+    // The thumb's top, in client coordinates.
+    int ThumbTop() const;
+    // The position a client y stands for.
+    int PositionAt(int y) const;
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Ends the popup once: capture, owner, cursor, window.
+    void Finish();
+    void RecomputeScale();
+
+    CSpinEdit* owner;
+    int lo;
+    int hi;
+    int pos;
+    QPoint cursorAtOpen;
+    double scale = 0;
+    bool cursorHidden = false;
+    bool finished = false;
+};
