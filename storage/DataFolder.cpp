@@ -1,0 +1,225 @@
+#include "storage/DataFolder.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/com/Com.h"
+#include "storage/AtomicFile.h"
+#include "storage/CreateVariableList.h"
+
+namespace {
+
+constexpr const char* kUseList = "uselist.txt";
+// Longest piece of a "uselist.txt" line taken at once.
+constexpr size_t kLinePiece = 1023;
+// Data files are sized with 32 bits.
+constexpr uint64_t kMaxDataFile = 0xFFFFFFFFu;
+
+std::string Quoted(const char* what, const std::string& name) { return std::string(what) + "\"" + name + "\"\n"; }
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The whole content of a regular file, or false when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& content)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= kMaxDataFile;
+    if (ok) {
+        content.resize(static_cast<size_t>(st.st_size));
+        size_t done = 0;
+        while (done < content.size()) {
+            const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;  // shrunk meanwhile: keep what was there
+            done += static_cast<size_t>(n);
+        }
+        content.resize(done);
+    }
+    ::close(fd);
+    return ok;
+}
+
+std::vector<std::string> SortedEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Writes one list's data file; false with a message when the list failed.
+bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr list, std::string& messages)
+{
+    const std::string name = CDataFolder::FileNameOf(listId);
+    const std::string path = folder + "/" + name;
+    if (!list) list = CreateVariableList(listId);
+    if (!list) {
+        messages += Quoted("Failed to create ", name);
+        return false;
+    }
+
+    AtomicFile file;
+    bool wroteRecord = false;
+    list->Reset();
+    GLOBAL_VARIABLE_INFO info;
+    std::memset(&info, 0, sizeof info);
+    while (list->Next(&info)) {
+        if (!info.modified) continue;
+        const void* bytes = nullptr;
+        uint32_t length = 0;
+        CDataFolder::ValueBytesOf(info, &bytes, &length);
+        if (!file.IsOpen() && !file.Open(path)) {
+            messages += Quoted("Failed to open data file for ", name);
+            return false;
+        }
+        const char* varName = info.name ? info.name : "";
+        uint8_t lengthBytes[4] = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
+        file.Write(varName, std::strlen(varName) + 1);
+        file.Write(lengthBytes, sizeof lengthBytes);
+        if (length) file.Write(bytes, length);
+        wroteRecord = true;
+    }
+
+    if (wroteRecord) {
+        if (!file.Commit()) {
+            messages += Quoted("Failed to write data file for ", name);
+            return false;
+        }
+        return true;
+    }
+    // Nothing modified: no file.  A missing folder is a failure, a missing file is not.
+    if (::unlink(path.c_str()) != 0 && !(errno == ENOENT && IsDirectory(folder))) {
+        messages += Quoted("Failed to delete data file for ", name);
+        return false;
+    }
+    return true;
+}
+
+void ReadUseList(const std::string& folder, CVariableStorageImpl::ListsInUse& lists)
+{
+    std::vector<uint8_t> content;
+    if (!ReadWholeFile(folder + "/" + kUseList, content)) return;
+    size_t at = 0;
+    while (at < content.size()) {
+        const auto* begin = content.data() + at;
+        const auto* feed = static_cast<const uint8_t*>(std::memchr(begin, '\n', content.size() - at));
+        size_t lineLength = feed ? static_cast<size_t>(feed - begin) : content.size() - at;
+        at += lineLength + (feed ? 1 : 0);
+        // Text-mode reading drops the carriage return before the line feed.
+        if (feed && lineLength > 0 && begin[lineLength - 1] == '\r') --lineLength;
+        // A longer line is read as several pieces, each taken as a line.
+        for (size_t piece = 0; piece < lineLength; piece += kLinePiece) {
+            const std::string line(reinterpret_cast<const char*>(begin + piece),
+                                   std::min(kLinePiece, lineLength - piece));
+            CLSID id;
+            if (SUCCEEDED(CLSIDFromProgID(Utf8ToWide(line).c_str(), &id))) lists.try_emplace(id, nullptr);
+        }
+    }
+}
+
+}  // namespace
+
+std::string CDataFolder::FileNameOf(const GUID& listId)
+{
+    LPOLESTR text = nullptr;
+    std::string name;
+    if (SUCCEEDED(ProgIDFromCLSID(listId, &text)) && text) name = WideToUtf8(text);
+    CoTaskMemFree(text);
+    if (name.empty()) name = GuidToString(listId);
+    return name;
+}
+
+bool CDataFolder::ListIdOf(const std::string& fileName, GUID* listId)
+{
+    const std::wstring wide = Utf8ToWide(fileName);
+    if (SUCCEEDED(CLSIDFromProgID(wide.c_str(), listId))) return true;
+    return SUCCEEDED(CLSIDFromString(wide.c_str(), listId));
+}
+
+void CDataFolder::ValueBytesOf(const GLOBAL_VARIABLE_INFO& info, const void** bytes, uint32_t* length)
+{
+    *bytes = nullptr;
+    *length = 0;
+    switch (info.type) {
+    case VARKIND_STRING: {
+        const char* text = info.str.value ? info.str.value : "";
+        *bytes = text;
+        *length = static_cast<uint32_t>(std::strlen(text) + 1);
+        break;
+    }
+    case VARKIND_INT:
+    case VARKIND_ENUM:
+    case VARKIND_FLOAT:
+        *bytes = &info.i.value;
+        *length = 4;
+        break;
+    case VARKIND_DOUBLE:
+        *bytes = &info.d.value;
+        *length = 8;
+        break;
+    case VARKIND_COLORRGB:
+        *bytes = info.rgb.value;
+        *length = 3;
+        break;
+    case VARKIND_SPLINE2D:
+    case VARKIND_COLORRGBSPLINE: {
+        const int32_t count = info.type == VARKIND_SPLINE2D ? info.spline.count : info.colorSpline.count;
+        const void* points = info.type == VARKIND_SPLINE2D ? static_cast<const void*>(info.spline.points)
+                                                           : static_cast<const void*>(info.colorSpline.points);
+        if (points && count > 0 && static_cast<uint64_t>(count) * 32 <= kMaxDataFile) {
+            *bytes = points;
+            *length = static_cast<uint32_t>(count) * 32;
+        }
+        break;
+    }
+    case VARKIND_PROPS:
+        if (info.props.bytes) {
+            *bytes = info.props.bytes;
+            *length = info.props.length;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool CDataFolder::Save(const std::string& folder, const CVariableStorageImpl::ListsInUse& lists,
+                       std::string& messages)
+{
+    bool ok = true;
+    for (const auto& [listId, list] : lists)
+        if (!SaveList(folder, listId, list, messages)) ok = false;
+    return ok;
+}
+
+void CDataFolder::Load(const std::string& folder, CVariableStorageImpl::Stores& stores,
+                       CVariableStorageImpl::ListsInUse& lists)
+{
+    for (auto& [id, store] : stores) store.Clear();
+
+    std::vector<uint8_t> content;
+    for (const std::string& name : SortedEntries(folder)) {
+        GUID listId;
+        if (name == "." || name == ".." || !ListIdOf(name, &listId)) continue;
+        if (!ReadWholeFile(folder + "/" + name, content)) continue;
+        stores[listId].Load(content.data(), content.size());
+    }
+
+    lists.clear();
+    ReadUseList(folder, lists);
+}

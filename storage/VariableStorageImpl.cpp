@@ -1,0 +1,124 @@
+#include "storage/VariableStorageImpl.h"
+
+#include <QWidget>
+
+#include "platform/com/Com.h"
+#include "storage/DataFolder.h"
+#include "storage/EditorEntry.h"
+#include "storage/ModuleState.h"
+
+namespace {
+// A null or empty folder is the working folder, never the file system's root.
+std::string FolderPath(const wchar_t* folder)
+{
+    std::string path = WideToUtf8(folder);
+    return path.empty() ? std::string(".") : path;
+}
+}  // namespace
+
+CVariableStorageImpl::CVariableStorageImpl() { ++ModuleState::objects; }
+
+CVariableStorageImpl::~CVariableStorageImpl()
+{
+    // The dialog clears the slot itself as it goes.
+    if (HWND window = std::exchange(editorWindow, nullptr)) delete window;
+    listsInUse.clear();
+    stores.clear();
+    --ModuleState::objects;
+}
+
+HRESULT CVariableStorageImpl::QueryInterface(REFIID riid, void** object)
+{
+    if (!object) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IVariableStorageAttach)
+        *object = static_cast<IVariableStorageAttach*>(this);
+    else if (riid == IID_IVariableStorage)
+        *object = static_cast<IVariableStorage*>(this);
+    else if (riid == IID_IVariableStorage2)
+        *object = static_cast<IVariableStorage2*>(this);
+    else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG CVariableStorageImpl::AddRef() { return ++refCount; }
+
+ULONG CVariableStorageImpl::Release()
+{
+    const ULONG left = --refCount;
+    if (left == 0) delete this;
+    return left;
+}
+
+int32_t CVariableStorageImpl::AttachVariableList(const GUID* listId, VARIABLE_CALLBACK callback, void* context)
+{
+    if (!listId || !callback) return 0;
+    stores[*listId].SetClient(callback, context);
+    return 1;
+}
+
+int32_t CVariableStorageImpl::DetachVariableList(const GUID* listId)
+{
+    if (!listId) return 0;
+    auto it = stores.find(*listId);
+    if (it == stores.end()) return 0;
+    it->second.DropClient();
+    return 1;
+}
+
+int32_t CVariableStorageImpl::Load(const wchar_t* folder)
+{
+    CDataFolder::Load(FolderPath(folder), stores, listsInUse);
+    return 1;
+}
+
+int32_t CVariableStorageImpl::Save(const wchar_t* folder) { return Save(folder, nullptr); }
+
+int32_t CVariableStorageImpl::Save(const wchar_t* folder, BSTR* errors)
+{
+    std::string messages;
+    // A copy: a list's enumeration may hand over further lists meanwhile.
+    const ListsInUse lists = listsInUse;
+    const bool ok = CDataFolder::Save(FolderPath(folder), lists, messages);
+    if (errors) *errors = SysAllocString(Utf8ToWide(messages).c_str());
+    return ok ? 1 : 0;
+}
+
+int32_t CVariableStorageImpl::SetData(const GUID* listId, const char* name, const void* bytes, unsigned length)
+{
+    if (!listId) return 0;
+    return stores[*listId].SetData(name, bytes, length);
+}
+
+int32_t CVariableStorageImpl::UseVariableList(const GUID* listId, IVariableList* list)
+{
+    if (!listId) return 0;
+    IVariableListPtr& slot = listsInUse[*listId];
+    if (slot.Get() != list) slot = IVariableListPtr(list);
+    return 1;
+}
+
+int32_t CVariableStorageImpl::CreateModal(HWND parent, int32_t, IVariableChangedEvent* sink)
+{
+    if (editorWindow) return 0;
+    return EditorCreateModal(this, parent, sink);
+}
+
+HWND CVariableStorageImpl::Create(HWND parent, int32_t, IVariableChangedEvent* sink)
+{
+    return EditorCreate(this, parent, sink);
+}
+
+HWND CVariableStorageImpl::CreateControl(HWND parent, const RECT* rectangle, IVariableChangedEvent* sink)
+{
+    return EditorCreateControl(this, parent, rectangle, sink);
+}
+
+const CVariableList* CVariableStorageImpl::FindStore(const GUID& listId) const
+{
+    auto it = stores.find(listId);
+    return it == stores.end() ? nullptr : &it->second;
+}
