@@ -1,0 +1,231 @@
+#include "editor/CMainWnd.h"
+
+#include <cmath>
+
+#include <QApplication>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QSplitter>
+#include <QStackedWidget>
+
+#include "editor/CMyTab.h"
+#include "editor/CVarListView.h"
+#include "editor/CVarTreeView.h"
+#include "editor/NoCase.h"
+#include "platform/com/ComRuntime.h"
+#include "storage/CreateVariableList.h"
+#include "storage/GUIData.h"
+
+namespace {
+
+// Lists by display name, case-insensitively: equal names are one entry.
+struct CompareVlist {
+    bool operator()(const IVariableListPtr& a, const IVariableListPtr& b) const
+    {
+        const char* x = a->GetListName();
+        const char* y = b->GetListName();
+        return CompareNoCase(x ? x : "", y ? y : "") < 0;
+    }
+};
+
+// The list object of an entry: the client's own, or one created by its class id.
+IVariableListPtr ObtainList(const GUID& id, const IVariableListPtr& given)
+{
+    return given ? given : CreateVariableList(id);
+}
+
+// Shows the wait cursor for as long as it lives.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+CMainWnd::CMainWnd(QWidget* parent, const QRect& rect, IVariableStorage* storagePtr, ListMap listsInUse,
+                   CGUIData* data, IVariableChangedEvent* sinkPtr)
+    : QWidget(parent),
+      sink(sinkPtr),
+      storage(storagePtr),
+      listMap(std::move(listsInUse)),
+      guiData(data)
+{
+    setWindowTitle("Variables editor");
+    setGeometry(rect);
+    On_Create();
+}
+
+CMainWnd::~CMainWnd() { On_Destroy(); }
+
+void CMainWnd::On_Create()
+{
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Button);
+
+    tab = new CMyTab(this);
+    tab->onSelChange = [this] { On_TabCtrl_Changed(); };
+    splitter = new QSplitter(Qt::Horizontal, tab);
+    splitter->setOpaqueResize(false);
+    splitter->setChildrenCollapsible(false);
+    leftPane = new QStackedWidget(splitter);
+    rightPane = new QStackedWidget(splitter);
+    leftPane->setMinimumWidth(kMinPaneSize);
+    rightPane->setMinimumWidth(kMinPaneSize);
+    splitter->addWidget(leftPane);
+    splitter->addWidget(rightPane);
+    // The tree keeps its width when the window is resized.
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    connect(splitter, &QSplitter::splitterMoved, this, [this](int pos, int) { barPos = pos; });
+    On_Size(width(), height());
+    const double fraction = guiData ? guiData->getSplitterPos() : 0.5;
+    // Rounded, not truncated: a close and reopen must give the same pixel.
+    SetSplitterPos(int(std::lround(fraction * width())));
+
+    // Only lists that deliver at least one variable get a tab.
+    std::map<IVariableListPtr, GUID, CompareVlist> named;
+    for (const auto& [id, given] : listMap) {
+        IVariableListPtr list = ObtainList(id, given);
+        if (!list) continue;
+        GLOBAL_VARIABLE_INFO info{};
+        list->Reset();
+        if (list->Next(&info)) named.emplace(list, id);
+    }
+    for (const auto& [list, id] : named) {
+        const char* name = list->GetListName();
+        pending[AddTab(name ? name : "")] = id;
+    }
+    if (tab->GetItemCount() > 0) {
+        tab->SetCurSel(0);
+        On_TabCtrl_Changed();
+    }
+    named.clear();
+    CoFreeUnusedLibraries();
+}
+
+int CMainWnd::AddTab(const std::string& name)
+{
+    // Tab texts are cut to 255 bytes.
+    const int index = tab->AddTab(name.substr(0, 255));
+    auto* tree = new CVarTreeView(leftPane);
+    leftPane->addWidget(tree);
+    trees.push_back(tree);
+    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem*, QTreeWidgetItem*) {
+        On_TreeView_SelChanged();
+    });
+    auto* list = new CVarListView(rightPane);
+    rightPane->addWidget(list);
+    lists.push_back(list);
+    list->Init(&images, guiData);
+    return index;
+}
+
+int CMainWnd::CurrentTab() const { return tab ? tab->GetCurSel() : -1; }
+
+void CMainWnd::SelectTab(int index)
+{
+    tab->SetCurSel(index);
+    On_TabCtrl_Changed();
+}
+
+void CMainWnd::On_TabCtrl_Changed()
+{
+    const int i = tab->GetCurSel();
+    if (i < 0 || i >= TabCount()) return;
+    leftPane->setCurrentWidget(trees[size_t(i)]);
+    rightPane->setCurrentWidget(lists[size_t(i)]);
+    for (size_t k = 0; k < trees.size(); ++k) {
+        trees[k]->hide();
+        lists[k]->hide();
+    }
+    auto it = pending.find(i);
+    if (it != pending.end()) {
+        const GUID id = it->second;
+        auto entry = listMap.find(id);
+        IVariableListPtr list = ObtainList(id, entry != listMap.end() ? entry->second : IVariableListPtr());
+        // A list that cannot be obtained leaves its tab pending and hidden.
+        if (!list) return;
+        WaitCursor wait;
+        CVarTreeView* tree = trees[size_t(i)];
+        GLOBAL_VARIABLE_INFO info{};
+        list->Reset();
+        while (list->Next(&info)) {
+            tree->AddVar(info, id, this);
+            info = GLOBAL_VARIABLE_INFO{};
+        }
+        tree->UpdateChanges();
+        pending.erase(it);
+    }
+    trees[size_t(i)]->show();
+    lists[size_t(i)]->show();
+}
+
+void CMainWnd::On_TreeView_SelChanged()
+{
+    if (lists.empty()) return;
+    const int i = CurrentTab();
+    if (i < 0 || i >= TabCount()) return;
+    CVarListView* list = lists[size_t(i)];
+    list->setUpdatesEnabled(false);
+    list->Reset();
+    if (CVarGroupItem* item = trees[size_t(i)]->SelectedGroup())
+        for (CVar* var : item->Vars()) list->AddVariable(var);
+    list->Sort(1);
+    list->setUpdatesEnabled(true);
+}
+
+void CMainWnd::OnVarChanged(const GUID& listId, const char* name, const void* bytes, unsigned length)
+{
+    if (sink) sink->OnVariableChanged(&listId, name, bytes, length);
+    if (storage) storage->SetData(&listId, name, bytes, length);
+    const int i = CurrentTab();
+    if (i >= 0 && i < TabCount()) lists[size_t(i)]->Redraw();
+}
+
+int CMainWnd::GetSplitterPos() const
+{
+    if (splitter->isVisible()) return splitter->sizes().value(0, barPos);
+    return barPos;
+}
+
+void CMainWnd::SetSplitterPos(int pixels)
+{
+    const int total = splitter->width() - splitter->handleWidth();
+    barPos = std::max(kMinPaneSize, std::min(pixels, total - kMinPaneSize));
+    if (total < 2 * kMinPaneSize) barPos = std::max(0, pixels);
+    splitter->setSizes({barPos, std::max(0, total - barPos)});
+}
+
+void CMainWnd::resizeEvent(QResizeEvent* event)
+{
+    On_Size(event->size().width(), event->size().height());
+}
+
+void CMainWnd::On_Size(int w, int h)
+{
+    if (!tab) return;
+    tab->setGeometry(5, 5, w - 10, h - 10);
+    const int strip = tab->RowHeight() * tab->GetRowCount();
+    splitter->setGeometry(10, strip + 12, tab->width() - 20, tab->height() - strip - 22);
+}
+
+void CMainWnd::paintEvent(QPaintEvent*) { On_Paint(); }
+
+void CMainWnd::On_Paint()
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Button));
+}
+
+void CMainWnd::On_Destroy()
+{
+    // Kept as a fraction of the width; a window that never had a width
+    // keeps the stored fraction.
+    if (guiData && width() > 0) guiData->setSplitterPos(double(GetSplitterPos()) / double(width()));
+    for (CVarListView* list : lists) delete list;
+    for (CVarTreeView* tree : trees) delete tree;
+    lists.clear();
+    trees.clear();
+    pending.clear();
+}

@@ -1,0 +1,80 @@
+// The "Variables editor" window: a tab per variable list, each with the
+// group tree on the left and the variable list on the right of a splitter.
+// Tabs are filled the first time they are shown.  Every change of a
+// variable shown here is passed to the client's sink, then to the
+// component, then the list on screen is redrawn.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <QWidget>
+
+#include "editor/CKindImageList.h"
+#include "platform/com/Guid.h"
+#include "storage/Var.h"
+#include "storage/api/VariableStorage.h"
+
+class CGUIData;
+class CMyTab;
+class CVarListView;
+class CVarTreeView;
+class QSplitter;
+class QStackedWidget;
+
+class CMainWnd : public QWidget, public CVar::Event {
+public:
+    using ListMap = std::map<GUID, IVariableListPtr, CompareGUID>;
+    static constexpr int kMinPaneSize = 35;
+
+    // A child of parent at rect; the window holds a reference on storage
+    // and on the sink for its whole life.
+    CMainWnd(QWidget* parent, const QRect& rect, IVariableStorage* storage, ListMap lists, CGUIData* guiData,
+             IVariableChangedEvent* sink);
+    ~CMainWnd() override;
+
+    // CVar::Event: sink, then the component, then a redraw.
+    void OnVarChanged(const GUID& listId, const char* name, const void* bytes, unsigned length) override;
+
+    // Appends a tab with its empty tree and list; returns its index.
+    int AddTab(const std::string& name);
+    void On_TabCtrl_Changed();
+    void On_TreeView_SelChanged();
+
+    int TabCount() const { return int(trees.size()); }
+    CMyTab* Tab() const { return tab; }
+    CVarTreeView* Tree(int index) const { return trees.at(size_t(index)); }
+    CVarListView* List(int index) const { return lists.at(size_t(index)); }
+    int CurrentTab() const;
+    // Selects a tab as the user does.
+    void SelectTab(int index);
+    bool IsPending(int index) const { return pending.count(index) != 0; }
+    QSplitter* Splitter() const { return splitter; }
+    // Width of the left pane in pixels.
+    int GetSplitterPos() const;
+    void SetSplitterPos(int pixels);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void On_Create();
+    void On_Size(int width, int height);
+    void On_Paint();
+    void On_Destroy();
+
+private:
+    CMyTab* tab = nullptr;
+    std::vector<CVarTreeView*> trees;
+    std::vector<CVarListView*> lists;
+    IVariableChangedEventPtr sink;
+    IVariableStoragePtr storage;
+    ListMap listMap;
+    CKindImageList images;
+    QSplitter* splitter = nullptr;
+    QStackedWidget* leftPane = nullptr;
+    QStackedWidget* rightPane = nullptr;
+    CGUIData* guiData = nullptr;
+    std::map<int, GUID> pending;
+    int barPos = 0;
+};

@@ -1,0 +1,53 @@
+#include "editor/CMyTab.h"
+
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
+
+CMyTab::CMyTab(QWidget* parent) : QWidget(parent), bar(new QTabBar(this))
+{
+    bar->setExpanding(false);
+    bar->setUsesScrollButtons(true);
+    bar->setDrawBase(false);
+    connect(bar, &QTabBar::currentChanged, this, [this](int) {
+        if (onSelChange) onSelChange();
+    });
+}
+
+int CMyTab::AddTab(const std::string& text)
+{
+    // Only an explicit selection tells the editor window: the first tab
+    // would otherwise select itself before it has its panes.
+    const QSignalBlocker block(bar);
+    const int index = bar->addTab(QString::fromStdString(text));
+    bar->resize(width(), RowHeight());
+    return index;
+}
+
+int CMyTab::GetItemCount() const { return bar->count(); }
+
+int CMyTab::GetCurSel() const { return bar->currentIndex(); }
+
+void CMyTab::SetCurSel(int index)
+{
+    const QSignalBlocker block(bar);
+    bar->setCurrentIndex(index);
+}
+
+std::string CMyTab::GetItemText(int index) const { return bar->tabText(index).toStdString(); }
+
+int CMyTab::RowHeight() const { return bar->sizeHint().height(); }
+
+void CMyTab::resizeEvent(QResizeEvent*) { bar->setGeometry(0, 0, width(), RowHeight()); }
+
+void CMyTab::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = QRect(0, RowHeight() - 1, width(), height() - RowHeight() + 1);
+    frame.shape = QTabBar::RoundedNorth;
+    frame.tabBarSize = bar->sizeHint();
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &p, this);
+}

@@ -1,0 +1,93 @@
+// The right pane of an editor tab: the variables of the group selected in
+// the tree as rows of name, value and description.  Rows at their default
+// are grey, colour rows are painted in their own colour, a click in the
+// value column activates the in-place editor of the variable's kind (see
+// CValueEditor.h), and the context menu resets one variable to its default.
+// The list holds borrowed pointers: the variables belong to the tree view.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <QColor>
+#include <QTreeWidget>
+
+#include "storage/Var.h"
+
+class CGUIData;
+class CKindImageList;
+class CValueEditor;
+class QMenu;
+
+class CVarListView : public QTreeWidget {
+public:
+    enum { ID_SET_DEFAULT = 111 };
+    enum Column { COL_NAME = 0, COL_VALUE = 1, COL_DESCRIPTION = 2 };
+
+    explicit CVarListView(QWidget* parent);
+
+    // Columns with their stored widths, the kind icons and the editors.
+    void Init(const CKindImageList* images, CGUIData* guiData);
+    // Clears the rows and the sort state and hides the editors.
+    void Reset();
+    // Appends a row for the variable; returns its index.
+    int AddVariable(CVar* var);
+    // 1 ascending, -1 descending by name; anything else keeps the order.
+    void Sort(int direction);
+    int SortState() const { return sortState; }
+
+    int RowCount() const { return topLevelItemCount(); }
+    CVar* RowVar(int row) const;
+    int SelectedRow() const;
+    CVar* SelectedVar() const;
+    void SelectRow(int row);
+    // Rewrites the value column of a row / of the selected row.
+    void SetValueText(int row, const char* text);
+    void SetSelectedValueText(const char* text);
+    // Rewrites every value text from its variable and repaints.
+    void Redraw();
+
+    // The colours a row is painted with: text colour, and a background
+    // when the row has one of its own.
+    struct RowColours {
+        QColor text;
+        bool hasBackground = false;
+        QColor background;
+    };
+    RowColours On_CustomDraw(int row) const;
+
+    // For the in-place editors: where they live and where the cell is.
+    QWidget* EditorParent() const;
+    // The value cell of a row in EditorParent() coordinates.
+    QRect GetValueCellRect(int row) const;
+    void HideEditors();
+    // The editor registered for a kind, or null.
+    CValueEditor* EditorForKind(int kind) const;
+    // What a click at pos (viewport coordinates) does: selects the row and,
+    // in the value column, activates its editor.  False when no row is there.
+    bool On_LButtonUp(const QPoint& pos);
+    // The "Set Default" menu of the selected row, or null with none.
+    std::unique_ptr<QMenu> BuildContextMenu();
+    void On_Command(int id);
+    void On_ColumnClick(int column);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void On_Size();
+    void On_HeaderItemChanging();
+
+private:
+    void ResizeEditors();
+
+    std::vector<CVar*> vars;
+    std::vector<CValueEditor*> editors;        // each once
+    std::map<int, CValueEditor*> editorByKind;  // kind -> editor
+    int sortState = 0;
+    CGUIData* guiData = nullptr;
+    const CKindImageList* images = nullptr;
+    bool initialising = false;
+};
