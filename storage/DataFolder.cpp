@@ -140,7 +140,9 @@ std::string CDataFolder::FileNameOf(const GUID& listId)
     std::string name;
     if (SUCCEEDED(ProgIDFromCLSID(listId, &text)) && text) name = WideToUtf8(text);
     CoTaskMemFree(text);
-    if (name.empty()) name = GuidToString(listId);
+    // A ProgID that would name another folder or this one is not a file name.
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+        name = GuidToString(listId);
     return name;
 }
 
