@@ -11,7 +11,7 @@
 #include "platform/messages/MessageDispatch.h"
 
 CPopupTrackBar::CPopupTrackBar(CSpinEdit* owner_, int lo_, int hi_, int pos_, QPoint cursor, QPoint topLeft)
-    : QWidget(owner_, Qt::Popup | Qt::FramelessWindowHint), owner(owner_), lo(lo_), hi(hi_), pos(pos_),
+    : QWidget(owner_, Qt::Popup | Qt::FramelessWindowHint), owner(owner_), lo(lo_), hi(hi_), position(pos_),
       cursorAtOpen(cursor)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -43,7 +43,7 @@ void CPopupTrackBar::RecomputeScale()
 
 int CPopupTrackBar::ThumbTop() const
 {
-    return static_cast<int>((static_cast<double>(hi) - pos) * scale + 0.5);
+    return static_cast<int>((static_cast<double>(hi) - position) * scale + 0.5);
 }
 
 int CPopupTrackBar::PositionAt(int y) const
@@ -62,9 +62,9 @@ void CPopupTrackBar::mouseMoveEvent(QMouseEvent* event)
 {
     if (finished)
         return;
-    pos = PositionAt(event->position().toPoint().y());
+    position = PositionAt(event->position().toPoint().y());
     update();
-    SendMessage(owner, SEM_SETPOS, SETPOS_NOTIFY, pos);
+    SendMessage(owner, SEM_SETPOS, SETPOS_NOTIFY, position);
 }
 
 void CPopupTrackBar::mousePressEvent(QMouseEvent* event) { event->accept(); }
@@ -121,7 +121,7 @@ void CPopupTrackBar::paintEvent(QPaintEvent*)
     const QRect client = rect();
     qDrawWinPanel(&painter, client, colours, false);
     const QRect inside = client.adjusted(2, 2, -2, -2);
-    const int thumb = static_cast<int>((static_cast<double>(hi) - pos) * scale);
+    const int thumb = static_cast<int>((static_cast<double>(hi) - position) * scale);
     painter.save();
     painter.setClipRect(inside);
     painter.fillRect(QRect(inside.left(), 0, inside.width(), thumb), colours.color(QPalette::Button));

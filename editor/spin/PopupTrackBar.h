@@ -17,10 +17,10 @@ public:
 
     // Opens the popup at (left, top) in screen coordinates for the owner's
     // range and position; cursor is where the cursor was when it opened.
-    CPopupTrackBar(CSpinEdit* owner, int lo, int hi, int pos, QPoint cursor, QPoint topLeft);
+    CPopupTrackBar(CSpinEdit* owner, int lo, int hi, int position, QPoint cursor, QPoint topLeft);
     ~CPopupTrackBar() override;
 
-    int GetPos() const { return pos; }
+    int GetPos() const { return position; }
     double GetScale() const { return scale; }
     // The thumb's top, in client coordinates.
     int ThumbTop() const;
@@ -44,7 +44,7 @@ private:
     CSpinEdit* owner;
     int lo;
     int hi;
-    int pos;
+    int position;
     QPoint cursorAtOpen;
     double scale = 0;
     bool cursorHidden = false;
