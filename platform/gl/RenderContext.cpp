@@ -78,6 +78,12 @@ RenderContext* CurrentRenderContext()
     return slotAllocated ? static_cast<RenderContext*>(pthread_getspecific(slotKey)) : nullptr;
 }
 
+uint64_t CurrentRenderContextSerial()
+{
+    RenderContext* record = CurrentRenderContext();
+    return record ? record->serial : 0;
+}
+
 void DestroyRenderContext()
 {
     RenderContext* record = CurrentRenderContext();

@@ -37,6 +37,10 @@ bool CreateRenderContext(QWindow* window, ShaderProfile vertexProfile = kProfile
 void DestroyRenderContext();
 
 RenderContext* CurrentRenderContext();
+// The serial of the calling thread's record, 0 when it has none.  GL object
+// owners remember it to tell whether their names still belong to the
+// context that is current.
+uint64_t CurrentRenderContextSerial();
 ShaderContext* CurrentShaderContext();
 ShaderProfile CurrentFragmentProfile();
 

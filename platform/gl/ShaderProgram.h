@@ -43,6 +43,8 @@ public:
     void SetParameter(const char* name, float x, float y, float z) const;
 
     uint32_t GlProgram() const { return program; }
+    // Forgets the GL names without deleting them: their context is gone.
+    void Abandon() { shader = 0; program = 0; }
 
 private:
     ShaderProgram(ShaderContext& context, uint32_t shader) : context(context), shader(shader) {}

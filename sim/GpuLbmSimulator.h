@@ -1,0 +1,61 @@
+// The solver that keeps the lattice in graphics memory and advances it with
+// full-grid fragment-program passes, ping-ponging between two targets.
+// Needs the calling thread's drawing context (platform/gl/RenderContext.h);
+// built without one it reports that once and then does nothing.
+#pragma once
+
+#include "sim/FragmentProgram.h"
+#include "sim/GlTexture.h"
+#include "sim/LatticeTarget.h"
+#include "sim/LbmSimulator.h"
+#include "sim/RenderTexture.h"
+
+class GpuLbmSimulator : public LbmSimulator {
+public:
+    GpuLbmSimulator(int W, int H);
+    ~GpuLbmSimulator() override;
+
+    void Step(int iterations) override;
+    void ResetFlow(float ux, float uy) override;
+    void SetBoundaryVelocity(float ux, float uy) override;
+    void SetViscosity(float nu) override;
+    void RenderVelocity(float brightness, DrawRect rect) override;
+    void RenderDensity(float bias, float scale, DrawRect rect) override;
+    bool FetchGridState(float* dst, int sizeInBytes) override;
+
+    int Width() const { return W; }
+    int Height() const { return H; }
+    float RelaxationCoefficient() const { return relaxationCoefficient; }
+    const LatticeCell& BoundaryCell() const { return boundaryCell; }
+    // False when built without a drawing context, or when the context it
+    // was built under is no longer the current one.
+    bool Usable() const;
+
+private:
+    void StreamPass();
+    void CollidePass();
+    void WallPass();
+    void BorderFillPass();
+    void FillQuads(const LatticeCell& cell, const double (*quads)[4], int count);
+    template <typename SetParameters>
+    void RenderPicture(const FragmentProgram& program, SetParameters setParameters, DrawRect rect);
+
+    LatticeTarget a;
+    LatticeTarget b;
+    LatticeTarget* current = &a;
+    LatticeTarget* other = &b;
+    int W;
+    int H;
+    float relaxationCoefficient = 0.0f;
+    LatticeCell boundaryCell{};
+    FragmentProgram stream;
+    FragmentProgram collide;
+    FragmentProgram wall;
+    FragmentProgram fill;
+    FragmentProgram wallEllipse;
+    FragmentProgram velRender;
+    FragmentProgram densityRender;
+    RenderTexture display;
+    GlTexture hueWheel;
+    uint64_t contextSerial = 0;
+};
