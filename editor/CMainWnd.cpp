@@ -155,6 +155,8 @@ void CMainWnd::On_TabCtrl_Changed()
             info = GLOBAL_VARIABLE_INFO{};
         }
         tree->UpdateChanges();
+        // The first level of groups is in sight at once.
+        if (tree->Root()) tree->Root()->setExpanded(true);
         pending.erase(it);
     }
     trees[size_t(i)]->show();
