@@ -42,7 +42,6 @@ inline constexpr REGSAM KEY_SET_VALUE = 0x0002;
 inline constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
 inline constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
 inline constexpr REGSAM KEY_NOTIFY = 0x0010;
-inline constexpr REGSAM DELETE = 0x00010000;
 inline constexpr REGSAM KEY_READ = 0x00020019;
 inline constexpr REGSAM KEY_WRITE = 0x00020006;
 inline constexpr REGSAM KEY_ALL_ACCESS = 0x000F003F;
