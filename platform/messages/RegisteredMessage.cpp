@@ -1,22 +1,6 @@
 #include "platform/messages/RegisteredMessage.h"
 
-#include <mutex>
-#include <string>
-#include <unordered_map>
-
 namespace {
-
-struct MessageTable {
-    std::mutex lock;
-    std::unordered_map<std::string, UINT> numbers;
-    UINT next = kFirstRegisteredMessage;
-};
-
-MessageTable& Table()
-{
-    static MessageTable table;
-    return table;
-}
 
 std::string FoldCase(std::string_view name)
 {
@@ -33,7 +17,7 @@ UINT RegisterWindowMessage(std::string_view name)
 {
     if (name.empty())
         return 0;
-    MessageTable& table = Table();
+    registered_message_detail::Table& table = registered_message_detail::ProcessTable();
     std::lock_guard guard(table.lock);
     std::string key = FoldCase(name);
     if (auto found = table.numbers.find(key); found != table.numbers.end())
