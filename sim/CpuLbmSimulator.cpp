@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "sim/CpuRenderResources.h"
 #include "sim/CpuStep.h"
 #include "sim/ObstacleMask.h"
 
@@ -48,6 +49,13 @@ void CpuLbmSimulator::SetBoundaryVelocity(float ux, float uy)
             lattice[y * W + W - 1] = boundaryCell;
         }
     }
+}
+
+void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
+{
+    if (!renderResources)
+        renderResources = std::make_unique<CpuRenderResources>();
+    renderResources->RenderVelocity(current, W, H, brightness, rect);
 }
 
 void CpuLbmSimulator::SetViscosity(float nu) { relaxationCoefficient = RelaxationFromViscosity(nu); }

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "sim/LbmSimulator.h"
+
+class CpuRenderResources;
 
 class CpuLbmSimulator : public LbmSimulator {
 public:
@@ -15,6 +18,8 @@ public:
     void ResetFlow(float ux, float uy) override;
     void SetBoundaryVelocity(float ux, float uy) override;
     void SetViscosity(float nu) override;
+    // Needs a drawing context; the render resources are made on the first call.
+    void RenderVelocity(float brightness, DrawRect rect) override;
     bool FetchGridState(float* dst, int sizeInBytes) override;
     void AddObstacle(const Obstacle& obstacle) override;
     void RemoveObstacle(ObstaclePosition position) override;
@@ -39,4 +44,5 @@ private:
     LatticeCell boundaryCell{};
     int W = 0;
     int H = 0;
+    std::unique_ptr<CpuRenderResources> renderResources;
 };

@@ -1,0 +1,211 @@
+#include <epoxy/gl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "sim/CpuLbmSimulator.h"
+#include "sim/GpuLbmSimulator.h"
+#include "tests/gl/HeadlessGl.h"
+
+namespace {
+
+template <typename Sim>
+std::vector<LatticeCell> Fetch(Sim& sim, int W, int H)
+{
+    std::vector<LatticeCell> cells(static_cast<size_t>(W) * static_cast<size_t>(H));
+    EXPECT_TRUE(sim.FetchGridState(&cells[0].f[0], static_cast<int>(cells.size() * sizeof(LatticeCell))));
+    return cells;
+}
+
+// The order in which the shell starts every simulator.
+void Start(LbmSimulator& sim, float invViscosity, float ux, float uy)
+{
+    sim.SetViscosity(1.0f / invViscosity);
+    sim.SetBoundaryVelocity(ux, uy);
+    sim.ResetFlow(ux, uy);
+}
+
+bool SameBits(const LatticeCell& a, const LatticeCell& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+using GpuSolver = HeadlessGl;
+
+}  // namespace
+
+TEST_F(GpuSolver, MatchesTheCpuSolverCellByCell)
+{
+    const int W = 96, H = 64, kSteps = 400;
+    CpuLbmSimulator cpu(W, H);
+    GpuLbmSimulator gpu(W, H);
+    ASSERT_TRUE(gpu.Usable());
+    ASSERT_TRUE(messages.reports.empty()) << messages.reports[0].caption << "\n" << messages.reports[0].text;
+
+    const std::vector<Obstacle> obstacles = {
+        {1, 20, 24, 12, 16},   // ellipse in the stream
+        {0, 26, 30, 10, 3},    // rectangle overlapping it
+        {1, 50, 10, 7, 5},     // small odd-sized ellipse
+        {0, -4, 40, 10, 6},    // rectangle straddling the left frame
+        {1, 80, 55, 20, 14},   // ellipse straddling the top-right corner
+        {1, 60, 40, 1, 1},     // one-cell ellipse
+        {0, 70, 20, 1, 30},    // thin plate
+        {0, 200, 200, 5, 5},   // entirely outside
+    };
+    for (const Obstacle& o : obstacles) {
+        cpu.AddObstacle(o);
+        gpu.AddObstacle(o);
+    }
+    Start(cpu, 40.0f, 0.1f, 0.02f);
+    Start(gpu, 40.0f, 0.1f, 0.02f);
+
+    const LatticeCell start = ComputeEquilibrium(1.0f, 0.1f, 0.02f);
+    float largest = 0.0f, developed = 0.0f;
+    int differingCells = 0;
+    for (int done = 0; done < kSteps; done += 100) {
+        cpu.Step(100);
+        gpu.Step(100);
+        const auto c = Fetch(cpu, W, H);
+        const auto g = Fetch(gpu, W, H);
+        differingCells = 0;
+        for (size_t n = 0; n < c.size(); ++n) {
+            if (!SameBits(c[n], g[n]))
+                ++differingCells;
+            for (int i = 0; i < 9; ++i) {
+                largest = std::max(largest, std::fabs(c[n].f[i] - g[n].f[i]));
+                developed = std::max(developed, std::fabs(c[n].f[i] - start.f[i]));
+            }
+        }
+    }
+    std::printf("largest difference after %d steps: %g in %d cells\n", kSteps, largest, differingCells);
+    // The obstacles must have shaped the flow, or the comparison proves nothing.
+    EXPECT_GT(developed, 1e-3f);
+    // Both solvers perform the same float operations in the same order; with
+    // IEEE division and no contraction the lattices agree bit for bit (so it
+    // is on llvmpipe).  A renderer that divides through a reciprocal or fuses
+    // multiply-adds rounds differently: about 25 roundings of values below 1
+    // per cell update, each off by at most a couple of units in the last
+    // place (2^-23), and BGK with 0 < omega < 2 does not amplify them, so
+    // after N steps the difference stays below N * 25 * 2 * 2^-24.
+    const float tolerance = static_cast<float>(kSteps) * 25.0f * 2.0f * FLT_EPSILON / 2.0f;
+    EXPECT_LE(largest, tolerance);
+}
+
+TEST_F(GpuSolver, FetchDeliversTheNineValuesInDirectionOrder)
+{
+    const int W = 17, H = 9;
+    GpuLbmSimulator gpu(W, H);
+    // Nine distinct values: any mix-up of textures or channels shows.
+    const LatticeCell eq = ComputeEquilibrium(1.0f, 0.1f, 0.05f);
+    for (int i = 0; i < 9; ++i)
+        for (int j = i + 1; j < 9; ++j)
+            ASSERT_NE(eq.f[i], eq.f[j]);
+    Start(gpu, 20.0f, 0.1f, 0.05f);
+    for (const LatticeCell& cell : Fetch(gpu, W, H))
+        ASSERT_TRUE(SameBits(cell, eq));
+
+    // A wrong size is refused before anything is written.
+    std::vector<float> buffer(static_cast<size_t>(W * H * 9), -3.0f);
+    EXPECT_FALSE(gpu.FetchGridState(buffer.data(), W * H * 36 - 1));
+    EXPECT_FALSE(gpu.FetchGridState(buffer.data(), W * H * 36 + 36));
+    EXPECT_FALSE(gpu.FetchGridState(nullptr, W * H * 36));
+    EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](float v) { return v == -3.0f; }));
+}
+
+TEST_F(GpuSolver, StepZeroChangesNothingAndStepsKeepTheCallersState)
+{
+    const int W = 32, H = 20;
+    GpuLbmSimulator gpu(W, H);
+    gpu.AddObstacle({0, 10, 8, 4, 4});
+    Start(gpu, 30.0f, 0.08f, 0.0f);
+    gpu.Step(7);
+    const auto before = Fetch(gpu, W, H);
+
+    GLuint callerFramebuffer = 0;
+    glGenFramebuffers(1, &callerFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, callerFramebuffer);
+    glViewport(3, 4, 50, 60);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 7, 0, 9, -1, 1);
+    gpu.Step(0);
+    const auto after = Fetch(gpu, W, H);
+    for (size_t n = 0; n < before.size(); ++n)
+        ASSERT_TRUE(SameBits(before[n], after[n])) << "cell " << n;
+
+    gpu.Step(2);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 3);
+    EXPECT_EQ(viewport[3], 60);
+    GLint bound = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), callerFramebuffer);
+    GLdouble projection[16] = {};
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    EXPECT_FLOAT_EQ(static_cast<float>(projection[0]), 2.0f / 7.0f);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &callerFramebuffer);
+}
+
+TEST_F(GpuSolver, FrameShowsTheBoundaryCellFromTheNextStepWhateverCoversIt)
+{
+    const int W = 24, H = 16;
+    GpuLbmSimulator gpu(W, H);
+    gpu.AddObstacle({0, -3, -3, 8, 30});   // covers the whole left column and more
+    gpu.AddObstacle({1, 18, 10, 12, 12});  // ellipse over the top-right corner
+    gpu.SetViscosity(1.0f / 20.0f);
+    gpu.SetBoundaryVelocity(0.1f, 0.0f);
+    gpu.ResetFlow(0.0f, 0.0f);  // the frame holds the rest state until the next step
+    const LatticeCell rest = ComputeEquilibrium(1.0f, 0.0f, 0.0f);
+    EXPECT_TRUE(SameBits(Fetch(gpu, W, H)[0], rest));
+    gpu.Step(1);
+    const auto cells = Fetch(gpu, W, H);
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            if (x == 0 || y == 0 || x == W - 1 || y == H - 1) {
+                ASSERT_TRUE(SameBits(cells[static_cast<size_t>(y * W + x)], gpu.BoundaryCell())) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(GpuSolver, LosingTheContextTurnsTheSolverIntoANoOp)
+{
+    auto gpu = std::make_unique<GpuLbmSimulator>(16, 16);
+    Start(*gpu, 20.0f, 0.1f, 0.0f);
+    DestroyRenderContext();
+    EXPECT_FALSE(gpu->Usable());
+    gpu->Step(3);
+    gpu->ResetFlow(0.0f, 0.0f);
+    gpu->RenderVelocity(1.0f, {0, 16, 0, 16});
+    std::vector<float> buffer(16 * 16 * 9);
+    EXPECT_FALSE(gpu->FetchGridState(buffer.data(), 16 * 16 * 36));
+    gpu.reset();  // its GL names died with the context; nothing is deleted twice
+    EXPECT_TRUE(messages.reports.empty());
+}
+
+TEST(GpuSolverWithoutContext, ReportsOnceAndDoesNothing)
+{
+    MessageCollector messages;
+    ASSERT_EQ(CurrentRenderContext(), nullptr);
+    GpuLbmSimulator gpu(32, 16);
+    ASSERT_EQ(messages.reports.size(), 1u);
+    EXPECT_EQ(messages.reports[0].caption, "GPU solver");
+    EXPECT_FALSE(gpu.Usable());
+    Start(gpu, 20.0f, 0.1f, 0.0f);
+    gpu.Step(5);
+    gpu.RenderVelocity(1.0f, {0, 32, 0, 16});
+    gpu.RenderDensity(1.0f, 1.0f, {0, 32, 0, 16});
+    gpu.AddObstacle({0, 1, 1, 2, 2});
+    std::vector<float> buffer(32 * 16 * 9);
+    EXPECT_FALSE(gpu.FetchGridState(buffer.data(), 32 * 16 * 36));
+    EXPECT_EQ(messages.reports.size(), 1u);
+}
