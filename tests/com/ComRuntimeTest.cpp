@@ -1,6 +1,7 @@
 #include <dlfcn.h>
 #include <sys/wait.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -133,6 +134,14 @@ TEST_F(ComRuntimeTest, ToolReportsFailures)
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("0x80004005"), std::string::npos) << run.output;
 
+    // A registry that cannot be written: the module's failure is reported.
+    std::ofstream(folder / "file") << "in the way";
+    ::setenv("COMREGISTRY_DIR", (folder / "file" / "registry").c_str(), 1);
+    run = Comreg(std::string("'") + TEST_SERVER_PATH + "'");
+    ::setenv("COMREGISTRY_DIR", folder.c_str(), 1);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("0x80040201"), std::string::npos) << run.output;
+
     EXPECT_EQ(Comreg("").status, 2);
     EXPECT_EQ(Comreg("-x module.so").status, 2);
     EXPECT_EQ(Comreg("a.so b.so").status, 2);
@@ -167,6 +176,25 @@ TEST_F(ComRuntimeTest, CreatesByClassIdThroughOneLoadedModule)
     EXPECT_EQ(CoCreateInstance(CLSID_TestObject, first.Get(), CLSCTX_ALL, IID_IUnknown, &object),
               CLASS_E_NOAGGREGATION);
     EXPECT_EQ(CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_ALL, IID_IUnknown, nullptr), E_POINTER);
+}
+
+TEST_F(ComRuntimeTest, ConcurrentCreationsShareOneModule)
+{
+    Register();
+    std::vector<std::thread> threads;
+    std::atomic<int> created{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 25; ++i) {
+                ITestObjectPtr object;
+                if (CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_ALL, IID_ITestObject, object.AsOut()) == S_OK)
+                    ++created;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(created, 100);
+    EXPECT_EQ(CoLoadedModuleCount(), 1u);
 }
 
 TEST_F(ComRuntimeTest, UnregisteredOrBrokenServersFail)
