@@ -1,0 +1,94 @@
+#include "tests/editor/EditorTestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+void UseSandboxRegistry() { setenv("COMREGISTRY_DIR", MakeTempFolder().c_str(), 1); }
+
+std::string MakeTempFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillet-editor-XXXXXX").string();
+    return mkdtemp(pattern.data());
+}
+
+int CallLog::Count(const std::string& who) const
+{
+    int n = 0;
+    for (const Call& c : calls) n += c.who == who;
+    return n;
+}
+
+HRESULT FakeStorage::QueryInterface(REFIID riid, void** object)
+{
+    if (riid == IID_IUnknown || riid == IID_IVariableStorage) {
+        *object = static_cast<IVariableStorage*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+int32_t FakeStorage::SetData(const GUID* listId, const char* name, const void* bytes, unsigned length)
+{
+    const auto* b = static_cast<const uint8_t*>(bytes);
+    log.calls.push_back({"SetData", *listId, name, std::vector<uint8_t>(b, b + (b ? length : 0))});
+    return 0;
+}
+
+HRESULT RecordingSink::QueryInterface(REFIID riid, void** object)
+{
+    if (riid == IID_IUnknown || riid == IID_IVariableChangedEvent) {
+        *object = static_cast<IVariableChangedEvent*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+int32_t RecordingSink::OnVariableChanged(const GUID* listId, const char* name, const void* bytes, unsigned length)
+{
+    const auto* b = static_cast<const uint8_t*>(bytes);
+    log.calls.push_back({"sink", *listId, name, std::vector<uint8_t>(b, b + (b ? length : 0))});
+    return 0;
+}
+
+DemoList* CreateEveryKindList(const std::string& name)
+{
+    DemoList* list = DemoList::Create(name);
+    list->AddString("a|b|text", "a string", "abc", "abc");
+    list->AddInt("a|b|count", "an integer", 5, 5, -100, 100);
+    list->AddEnum("a|c|mode", "an enumeration", 1, 1, {"x", "y", "z"});
+    list->AddDouble("a|c|ratio", "a double", 0.25, 0.25, 0, 1, 0.05);
+    list->AddFloat("a|speed", "a float", 0.5f, 0.5f, 0, 2, 0.1f);
+    list->AddSpline("a|c|curve", "a spline", {{0, 0, 1, 1}, {1, 1, 1, 1}}, {{0, 0, 1, 1}, {1, 1, 1, 1}},
+                    {0, 0, 0, 0}, {1, 1, 0, 0});
+    const uint8_t red[3] = {255, 0, 0};
+    list->AddColor("look|tint", "a colour", red, red);
+    list->AddProps("look|props", "a property set", GUID_NULL, "item", {});
+    list->AddColorSpline("look|ramp", "a colour spline", {{0, 0, 0, 0}, {1, 1, 1, 1}}, {{0, 0, 0, 0}, {1, 1, 1, 1}});
+    list->AddInt("top", "at the root", 1, 1, 0, 10);
+    return list;
+}
+
+DemoList* CreateIntList(const std::string& name, const std::vector<std::string>& paths)
+{
+    DemoList* list = DemoList::Create(name);
+    for (const std::string& p : paths) list->AddInt(p, "", 0, 0, -1000, 1000);
+    return list;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+}

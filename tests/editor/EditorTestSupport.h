@@ -1,0 +1,76 @@
+// What the editor tests share: a registry of their own, a component stand-in
+// that records what reaches it, a recording change sink, and lists built
+// with the demo client's list class.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "demo/DemoList.h"
+#include "editor/CMainWnd.h"
+#include "storage/GUIData.h"
+
+// Points the registry at a fresh temporary folder for this process.
+void UseSandboxRegistry();
+// A fresh temporary folder (removed by the caller or at exit).
+std::string MakeTempFolder();
+
+struct Call {
+    std::string who;  // "sink" or "SetData"
+    GUID listId;
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+
+// Records the calls of sink and component in one sequence.
+struct CallLog {
+    std::vector<Call> calls;
+    int Count(const std::string& who) const;
+};
+
+class FakeStorage final : public IVariableStorage {
+public:
+    explicit FakeStorage(CallLog& log) : log(log) {}
+    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
+    STDMETHOD_(ULONG, AddRef)() override { return ++refs; }
+    STDMETHOD_(ULONG, Release)() override { return --refs; }
+    STDMETHOD_(int32_t, Load)(const wchar_t*) override { return 1; }
+    STDMETHOD_(int32_t, Save)(const wchar_t*) override { return 1; }
+    STDMETHOD_(int32_t, SetData)(const GUID* listId, const char* name, const void* bytes, unsigned length) override;
+    STDMETHOD_(int32_t, UseVariableList)(const GUID*, IVariableList*) override { return 0; }
+    STDMETHOD_(int32_t, CreateModal)(HWND, int32_t, IVariableChangedEvent*) override { return 0; }
+    STDMETHOD_(HWND, Create)(HWND, int32_t, IVariableChangedEvent*) override { return nullptr; }
+    STDMETHOD_(HWND, CreateControl)(HWND, const RECT*, IVariableChangedEvent*) override { return nullptr; }
+
+    ULONG refs = 1;  // lives on the test's stack; counts only
+
+private:
+    CallLog& log;
+};
+
+class RecordingSink final : public IVariableChangedEvent {
+public:
+    explicit RecordingSink(CallLog& log) : log(log) {}
+    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
+    STDMETHOD_(ULONG, AddRef)() override { return ++refs; }
+    STDMETHOD_(ULONG, Release)() override { return --refs; }
+    STDMETHOD_(int32_t, OnVariableChanged)(const GUID* listId, const char* name, const void* bytes,
+                                           unsigned length) override;
+    ULONG refs = 1;
+
+private:
+    CallLog& log;
+};
+
+// A list with one variable of every kind, in nested groups, each at its default.
+DemoList* CreateEveryKindList(const std::string& name);
+// A list holding the given paths as integer variables (value = default = 0).
+DemoList* CreateIntList(const std::string& name, const std::vector<std::string>& paths);
+
+// Reads a whole file as bytes.
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+inline constexpr GUID kListA = {0x11111111, 0x1111, 0x1111, {1, 1, 1, 1, 1, 1, 1, 1}};
+inline constexpr GUID kListB = {0x22222222, 0x2222, 0x2222, {2, 2, 2, 2, 2, 2, 2, 2}};
+inline constexpr GUID kListC = {0x33333333, 0x3333, 0x3333, {3, 3, 3, 3, 3, 3, 3, 3}};
