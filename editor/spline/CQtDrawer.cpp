@@ -20,6 +20,9 @@ Qt::PenStyle ToQtStyle(int style)
     }
 }
 
+// Points of a window without extent map to NaN or infinity: nothing to draw.
+bool Drawable(const cg::point_2& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
 QColor ToQColor(COLORREF c) { return QColor(ColorRefRed(c), ColorRefGreen(c), ColorRefBlue(c)); }
 
 }  // namespace
@@ -79,20 +82,20 @@ void CQtDrawer::ApplyTools()
 
 void CQtDrawer::DrawIndirect(const cg::point_2& at, const char* text)
 {
-    if (!m_painter.isActive() || !text) return;
+    if (!m_painter.isActive() || !text || !Drawable(at)) return;
     // The point is the top-left corner of the text, on a clear background.
     m_painter.drawText(QPointF(at.x, at.y + m_ascent), QString::fromUtf8(text));
 }
 
 void CQtDrawer::DrawIndirect(const cg::segment_2& s)
 {
-    if (!m_painter.isActive()) return;
+    if (!m_painter.isActive() || !Drawable(s.p0) || !Drawable(s.p1)) return;
     m_painter.drawLine(QPointF(s.p0.x, s.p0.y), QPointF(s.p1.x, s.p1.y));
 }
 
 void CQtDrawer::DrawIndirect(const cg::point_2& at)
 {
-    if (!m_painter.isActive()) return;
+    if (!m_painter.isActive() || !Drawable(at)) return;
     m_painter.setPen(QPen(Qt::black, 1));
     m_painter.drawEllipse(QPointF(at.x, at.y), kDotRadius, kDotRadius);
     m_painter.setPen(m_pen);
