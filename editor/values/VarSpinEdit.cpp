@@ -1,0 +1,232 @@
+#include "editor/values/VarSpinEdit.h"
+
+#include <QApplication>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+#include "editor/CVarListView.h"
+#include "editor/spin/CustomEdit.h"
+#include "platform/messages/Beep.h"
+#include "platform/messages/MessageDispatch.h"
+#include "storage/DblVar.h"
+#include "storage/FltVar.h"
+#include "storage/IntVar.h"
+
+namespace {
+
+// A double as a position, saturated at the int limits.
+int ToPosition(double p)
+{
+    if (std::isnan(p))
+        return 0;
+    if (p >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (p <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(p);
+}
+
+}  // namespace
+
+CVarSpinEdit::CVarSpinEdit(CVarListView* list_)
+    : CSpinEdit(list_->EditorParent(), QRect(), SPIN_UPDOWN | SPIN_POPUPBUTTON | SPIN_NOTIFYALWAYS), list(list_)
+{
+    hide();
+    parentHook.Install(parentWidget(), [this](UINT id, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        if (id != SEN_CHANGED || reinterpret_cast<QWidget*>(wParam) != this)
+            return false;
+        On_Changed(static_cast<int>(lParam));
+        result = 0;
+        return true;
+    });
+}
+
+bool CVarSpinEdit::IsReal() const
+{
+    return variable && (variable->GetType() == VARKIND_DOUBLE || variable->GetType() == VARKIND_FLOAT);
+}
+
+double CVarSpinEdit::Minimum() const
+{
+    if (variable->GetType() == VARKIND_DOUBLE)
+        return static_cast<CDblVar*>(variable)->GetMin();
+    return static_cast<CFltVar*>(variable)->GetMin();
+}
+
+double CVarSpinEdit::Maximum() const
+{
+    if (variable->GetType() == VARKIND_DOUBLE)
+        return static_cast<CDblVar*>(variable)->GetMax();
+    return static_cast<CFltVar*>(variable)->GetMax();
+}
+
+double CVarSpinEdit::Step() const
+{
+    const double step = variable->GetType() == VARKIND_DOUBLE ? static_cast<CDblVar*>(variable)->GetStep()
+                                                              : static_cast<CFltVar*>(variable)->GetStep();
+    if (step > 0 && std::isfinite(step))
+        return step;
+    // A client that gives no usable step still gets a usable control: a
+    // hundred steps over its range.
+    const double span = Maximum() - Minimum();
+    return span > 0 && std::isfinite(span) ? span / 100.0 : 1.0;
+}
+
+void CVarSpinEdit::Activate(CVar* var, CVarListView* list_)
+{
+    list = list_;
+    variable = nullptr;
+    const int kind = var ? var->GetType() : -1;
+    if (kind == VARKIND_INT && dynamic_cast<CIntVar*>(var)) {
+        auto* v = static_cast<CIntVar*>(var);
+        variable = var;
+        Resize();
+        SetRange(v->GetMin(), v->GetMax());
+        SetValue(v->GetValue(), true);
+    } else if ((kind == VARKIND_DOUBLE && dynamic_cast<CDblVar*>(var)) ||
+               (kind == VARKIND_FLOAT && dynamic_cast<CFltVar*>(var))) {
+        variable = var;
+        Resize();
+        const double value = kind == VARKIND_DOUBLE ? static_cast<CDblVar*>(var)->GetValue()
+                                                    : double(static_cast<CFltVar*>(var)->GetValue());
+        SetRange(0, ToPosition(std::ceil((Maximum() - Minimum()) / Step())));
+        SendMessage(this, SEM_SETPOS, SETPOS_KEEPTEXT, ToPosition(std::ceil((value - Minimum()) / Step())));
+        char text[kSpinTextBuffer];
+        std::snprintf(text, sizeof text, "%f", value);
+        SetText(QString::fromUtf8(text));
+        GetEdit()->selectAll();
+    }
+    show();
+    raise();
+    GetEdit()->setFocus(Qt::MouseFocusReason);
+}
+
+void CVarSpinEdit::Resize()
+{
+    if (!list)
+        return;
+    const int row = list->SelectedRow();
+    if (row >= 0)
+        setGeometry(list->GetValueCellRect(row));
+}
+
+bool CVarSpinEdit::OnRegisteredMessage(UINT id, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (IsReal() && id == SEM_GETSTRING) {
+        const int position = static_cast<int>(static_cast<intptr_t>(wParam));
+        if (auto* text = reinterpret_cast<char*>(lParam))
+            std::snprintf(text, kSpinTextBuffer, "%f", Minimum() + Step() * position);
+        result = 0;
+        return true;
+    }
+    if (IsReal() && id == SEM_GETVALUE) {
+        const char* text = reinterpret_cast<const char*>(lParam);
+        double value = text ? std::atof(text) : 0.0;
+        if (variable->GetType() == VARKIND_FLOAT)
+            value = static_cast<float>(value);
+        // std::round takes halves away from zero.
+        result = ToPosition(std::round((value - Minimum()) / Step()));
+        return true;
+    }
+    return CSpinEdit::OnRegisteredMessage(id, wParam, lParam, result);
+}
+
+void CVarSpinEdit::On_Changed(int position)
+{
+    if (!variable || !list)
+        return;
+    char text[kSpinTextBuffer];
+    switch (variable->GetType()) {
+    case VARKIND_INT: {
+        const int32_t value = position;
+        variable->SetValue(&value, 4);
+        std::snprintf(text, sizeof text, "%d", value);
+        break;
+    }
+    case VARKIND_DOUBLE: {
+        const double value = position * Step() + Minimum();
+        variable->SetValue(&value, 8);
+        std::snprintf(text, sizeof text, "%f", value);
+        break;
+    }
+    case VARKIND_FLOAT: {
+        const float value = static_cast<float>(position * Step() + Minimum());
+        variable->SetValue(&value, 4);
+        std::snprintf(text, sizeof text, "%f", double(value));
+        break;
+    }
+    default:
+        return;
+    }
+    list->SetSelectedValueText(text);
+}
+
+void CVarSpinEdit::On_KeyDown(int key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        On_Enter();
+        return;
+    }
+    if (key == Qt::Key_Escape) {
+        BackToList();
+        return;
+    }
+    CSpinEdit::On_KeyDown(key);
+}
+
+void CVarSpinEdit::On_Enter()
+{
+    if (!variable || !list) {
+        BackToList();
+        return;
+    }
+    char text[kSpinTextBuffer];
+    if (IsReal()) {
+        const QByteArray typed = GetText().toUtf8().left(kSpinTextMax);
+        double value = std::atof(typed.constData());
+        if (variable->GetType() == VARKIND_FLOAT)
+            value = static_cast<float>(value);
+        // Not a number lies within no limits either.
+        if (!(value >= Minimum() && value <= Maximum())) {
+            MessageBeep();
+            return;
+        }
+        if (variable->GetType() == VARKIND_DOUBLE) {
+            if (value != static_cast<CDblVar*>(variable)->GetValue())
+                variable->SetValue(&value, 8);
+        } else {
+            const float single = static_cast<float>(value);
+            if (single != static_cast<CFltVar*>(variable)->GetValue())
+                variable->SetValue(&single, 4);
+        }
+        std::snprintf(text, sizeof text, "%f", value);
+    } else if (variable->GetType() == VARKIND_INT) {
+        const int32_t value = GetValue();
+        if (value != static_cast<CIntVar*>(variable)->GetValue())
+            variable->SetValue(&value, 4);
+        std::snprintf(text, sizeof text, "%d", value);
+    } else {
+        BackToList();
+        return;
+    }
+    list->SetSelectedValueText(text);
+    BackToList();
+}
+
+void CVarSpinEdit::BackToList()
+{
+    // The list hides the editor by taking the focus; the editor also goes
+    // when the list cannot take it (a window that is not active).
+    if (list)
+        list->setFocus(Qt::OtherFocusReason);
+    hide();
+}
+
+void CVarSpinEdit::On_KillFocus(QWidget* newFocus)
+{
+    if (newFocus == this || IsChild(newFocus))
+        return;
+    hide();
+}

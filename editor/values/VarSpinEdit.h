@@ -1,0 +1,45 @@
+// The value-cell editor of integers, doubles and floats.  Integers use the
+// spin control's positions as they are; doubles and floats map position p
+// onto minimum + step * p, so the arrows and the popup slider move in steps
+// while the text takes any value within the limits.  Every change of the
+// position is written to the variable at once.
+#pragma once
+
+#include "editor/CValueEditor.h"
+#include "editor/spin/SpinEdit.h"
+#include "platform/messages/MessageHook.h"
+
+class CVar;
+class CVarListView;
+
+class CVarSpinEdit : public CSpinEdit, public CValueEditor {
+public:
+    // A hidden child of the list's editor parent.
+    explicit CVarSpinEdit(CVarListView* list);
+
+    QWidget* GetWindow() override { return this; }
+    void Activate(CVar* variable, CVarListView* list) override;
+    void Resize() override;
+
+    bool OnRegisteredMessage(UINT id, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void On_KeyDown(int key) override;
+    void On_KillFocus(QWidget* newFocus) override;
+
+    CVar* GetVariable() const { return variable; }
+
+private:
+    // SEN_CHANGED, heard where it goes: at the list's editor parent.
+    void On_Changed(int position);
+    void On_Enter();
+    void BackToList();
+    // Doubles and floats: the value of a position, and the step used (a
+    // step that is not positive is replaced so that positions stay finite).
+    bool IsReal() const;
+    double Minimum() const;
+    double Maximum() const;
+    double Step() const;
+
+    CVar* variable = nullptr;
+    CVarListView* list = nullptr;
+    MessageHook parentHook;
+};
