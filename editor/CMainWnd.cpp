@@ -225,6 +225,9 @@ void CMainWnd::On_Destroy()
     // Kept as a fraction of the width; a window that never had a width
     // keeps the stored fraction.
     if (guiData && width() > 0) guiData->setSplitterPos(double(GetSplitterPos()) / double(width()));
+    // The trees fall silent first: clearing one would select nothing in a
+    // list already gone.
+    for (CVarTreeView* tree : trees) tree->disconnect(this);
     for (CVarListView* list : lists) delete list;
     for (CVarTreeView* tree : trees) delete tree;
     lists.clear();

@@ -61,7 +61,9 @@ CVarTreeView::CVarTreeView(QWidget* parent) : QTreeWidget(parent)
 
 CVarTreeView::~CVarTreeView()
 {
-    // The items go first so that nothing can reach a variable being deleted.
+    // The items go first, unannounced, so that nothing can reach a
+    // variable being deleted.
+    blockSignals(true);
     clear();
     root = nullptr;
     owned.clear();

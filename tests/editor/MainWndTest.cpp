@@ -1,1 +1,253 @@
-int main(){}
+// The editor window: tabs and lazy loading, the road of one edit, the
+// splitter and column widths across a close and reopen, and the three ways
+// the component opens the editor.
+#include <QHeaderView>
+#include <QSplitter>
+#include <QtTest>
+
+#include "editor/CMainDlg.h"
+#include "editor/CMyTab.h"
+#include "editor/CVarListView.h"
+#include "editor/CVarTreeView.h"
+#include "storage/EditorEntry.h"
+#include "storage/VariableStorageFactory.h"
+#include "storage/VariableStorageImpl.h"
+#include "tests/editor/EditorTestSupport.h"
+
+namespace {
+
+CMainWnd::ListMap Lists(std::initializer_list<std::pair<GUID, DemoList*>> entries)
+{
+    CMainWnd::ListMap map;
+    for (auto& [id, list] : entries) {
+        map[id] = IVariableListPtr(list);
+        list->Release();
+    }
+    return map;
+}
+
+CVar* FindVar(CVarTreeView* tree, const std::string& group, const char* name)
+{
+    for (CVar* v : tree->FindGroup(group)->Vars())
+        if (std::string(v->GetName()) == name) return v;
+    return nullptr;
+}
+
+}  // namespace
+
+class MainWndTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { UseSandboxRegistry(); }
+
+    void tabsInNameOrderLoadedWhenShown()
+    {
+        CallLog log;
+        FakeStorage storage(log);
+        CGUIData gui;
+        DemoList* flow = CreateIntList("Flow", {"f|a", "f|b"});
+        DemoList* camera = CreateIntList("camera", {"c|x"});
+        DemoList* empty = CreateIntList("Empty", {});
+        flow->AddRef();
+        camera->AddRef();
+        {
+            CMainWnd wnd(nullptr, QRect(0, 0, 600, 400), &storage,
+                         Lists({{kListA, flow}, {kListB, camera}, {kListC, empty}}), &gui, nullptr);
+            QCOMPARE(wnd.TabCount(), 2);
+            QCOMPARE(wnd.Tab()->GetItemText(0), std::string("camera"));
+            QCOMPARE(wnd.Tab()->GetItemText(1), std::string("Flow"));
+            QCOMPARE(wnd.CurrentTab(), 0);
+            QVERIFY(!wnd.IsPending(0) && wnd.IsPending(1));
+            // Flow was asked for one variable only.
+            QCOMPARE(flow->NextCalls(), 1);
+            QVERIFY(!wnd.Tree(1)->Root());
+            QCOMPARE(wnd.Tree(0)->Root()->childCount(), 1);
+
+            wnd.SelectTab(1);
+            QVERIFY(!wnd.IsPending(1));
+            QCOMPARE(wnd.Tree(1)->FindGroup("f")->Vars().size(), size_t(2));
+            const int calls = flow->NextCalls();
+            wnd.SelectTab(0);
+            wnd.SelectTab(1);
+            QCOMPARE(flow->NextCalls(), calls);  // loaded once
+            QCOMPARE(storage.refs, ULONG(2));     // the window's reference
+        }
+        QCOMPARE(storage.refs, ULONG(1));
+        flow->Release();
+        camera->Release();
+    }
+
+    void equalNamesGiveOneTab()
+    {
+        CallLog log;
+        FakeStorage storage(log);
+        CGUIData gui;
+        CMainWnd wnd(nullptr, QRect(0, 0, 600, 400), &storage,
+                     Lists({{kListA, CreateIntList("Flow", {"x"})}, {kListB, CreateIntList("FLOW", {"y"})}}), &gui,
+                     nullptr);
+        QCOMPARE(wnd.TabCount(), 1);
+    }
+
+    void groupSelectionFillsTheList()
+    {
+        CallLog log;
+        FakeStorage storage(log);
+        CGUIData gui;
+        CMainWnd wnd(nullptr, QRect(0, 0, 600, 400), &storage, Lists({{kListA, CreateEveryKindList("L")}}), &gui,
+                     nullptr);
+        CVarTreeView* tree = wnd.Tree(0);
+        CVarListView* list = wnd.List(0);
+        tree->setCurrentItem(tree->FindGroup("a|c"));
+        QCOMPARE(list->RowCount(), 3);
+        QCOMPARE(list->topLevelItem(0)->text(0), QString("curve"));
+        QCOMPARE(list->SortState(), 1);
+        // Only the group's own variables, not those of sub-groups.
+        tree->setCurrentItem(tree->FindGroup("a"));
+        QCOMPARE(list->RowCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(0), QString("speed"));
+    }
+
+    void oneEditReachesSinkThenComponentOnce()
+    {
+        CallLog log;
+        FakeStorage storage(log);
+        RecordingSink sink(log);
+        CGUIData gui;
+        {
+            CMainWnd wnd(nullptr, QRect(0, 0, 600, 400), &storage, Lists({{kListA, CreateEveryKindList("L")}}), &gui,
+                         &sink);
+            QCOMPARE(sink.refs, ULONG(2));
+            CVarTreeView* tree = wnd.Tree(0);
+            tree->setCurrentItem(tree->FindGroup("a|b"));
+            CVar* count = FindVar(tree, "a|b", "a|b|count");
+            const int32_t value = 42;
+            count->SetValue(&value, 4);
+            QCOMPARE(log.calls.size(), size_t(2));
+            QCOMPARE(log.calls[0].who, std::string("sink"));
+            QCOMPARE(log.calls[1].who, std::string("SetData"));
+            for (const Call& c : log.calls) {
+                QVERIFY(c.listId == kListA);
+                QCOMPARE(c.name, std::string("a|b|count"));
+                QCOMPARE(c.bytes, (std::vector<uint8_t>{42, 0, 0, 0}));
+            }
+            // Then the marks and the list on screen follow.
+            QVERIFY(tree->FindGroup("a|b")->IsBold() && tree->Root()->IsBold());
+            CVarListView* list = wnd.List(0);
+            bool shown = false;
+            for (int r = 0; r < list->RowCount(); ++r)
+                shown |= list->RowVar(r) == count && list->topLevelItem(r)->text(1) == "42";
+            QVERIFY(shown);
+            // A reset of a group travels the same road for each changed variable.
+            tree->OnResetDefaults();
+            QCOMPARE(log.Count("sink"), 2);
+            QCOMPARE(log.Count("SetData"), 2);
+            QCOMPARE(log.calls.back().bytes, (std::vector<uint8_t>{5, 0, 0, 0}));
+            QVERIFY(!tree->Root()->IsBold());
+        }
+        QCOMPARE(sink.refs, ULONG(1));
+    }
+
+    void splitterAndColumnsSurviveReopen()
+    {
+        UseSandboxRegistry();  // a fresh record: first opening at 0.5
+        CallLog log;
+        FakeStorage storage(log);
+        const QRect rect(0, 0, 700, 400);
+        {
+            CGUIData gui;
+            QCOMPARE(gui.getSplitterPos(), 0.5);
+            CMainWnd wnd(nullptr, rect, &storage, Lists({{kListA, CreateEveryKindList("L")}}), &gui, nullptr);
+            wnd.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&wnd));
+            QCOMPARE(wnd.GetSplitterPos(), 350);
+            // The user drags the bar and a column divider.
+            wnd.Splitter()->handle(1)->setFocus();
+            wnd.SetSplitterPos(233);
+            wnd.List(0)->header()->resizeSection(2, 177);
+        }
+        for (int round = 0; round < 3; ++round) {
+            CGUIData gui;  // read back from the registry
+            QCOMPARE(gui.getCol(2), 177);
+            QCOMPARE(gui.getSplitterPos(), 233.0 / 700.0);
+            CMainWnd wnd(nullptr, rect, &storage, Lists({{kListA, CreateEveryKindList("L")}}), &gui, nullptr);
+            wnd.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&wnd));
+            QCOMPARE(wnd.GetSplitterPos(), 233);
+            QCOMPARE(wnd.List(0)->header()->sectionSize(2), 177);
+        }
+    }
+
+    void panesKeepTheirMinimum()
+    {
+        CallLog log;
+        FakeStorage storage(log);
+        CGUIData gui;
+        CMainWnd wnd(nullptr, QRect(0, 0, 500, 300), &storage, Lists({{kListA, CreateEveryKindList("L")}}), &gui,
+                     nullptr);
+        wnd.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wnd));
+        QVERIFY(!wnd.Splitter()->opaqueResize());
+        wnd.SetSplitterPos(3);
+        QCOMPARE(wnd.GetSplitterPos(), CMainWnd::kMinPaneSize);
+        wnd.SetSplitterPos(10000);
+        QCOMPARE(wnd.Splitter()->sizes()[1], CMainWnd::kMinPaneSize);
+    }
+
+    void componentOpensDialogsAndControls()
+    {
+        IVariableStoragePtr storage;
+        QVERIFY(SUCCEEDED(CreateVariableStorage(IID_IVariableStorage, storage.AsOut())));
+        auto* impl = static_cast<CVariableStorageImpl*>(storage.Get());
+        DemoList* list = CreateEveryKindList("L");
+        storage->UseVariableList(&kListA, list);
+        list->Release();
+        QWidget owner;
+        owner.resize(800, 600);
+
+        HWND first = storage->Create(&owner, 0, nullptr);
+        QVERIFY(first);
+        QCOMPARE(impl->GetEditorWindow(), first);
+        QCOMPARE(first->windowTitle(), QString("Variable List Editor"));
+        auto* dialog = dynamic_cast<CMainDlg*>(first);
+        QVERIFY(dialog && !dialog->IsModal());
+        QCOMPARE(dialog->Editor()->windowTitle(), QString("Variables editor"));
+        QCOMPARE(dialog->Editor()->TabCount(), 1);
+        QCOMPARE(storage->Create(&owner, 0, nullptr), first);
+        // A modal request while a dialog is open does nothing and returns at once.
+        QCOMPARE(storage->CreateModal(&owner, 0, nullptr), 0);
+        QVERIFY(QTest::qWaitForWindowExposed(first));
+        first->close();
+        QTRY_VERIFY(impl->GetEditorWindow() == nullptr);
+
+        // The modal dialog holds the slot while it runs and ends with 1.
+        HWND seen = nullptr;
+        QTimer::singleShot(50, [&] {
+            seen = impl->GetEditorWindow();
+            if (seen) seen->close();
+        });
+        QCOMPARE(storage->CreateModal(&owner, 0, nullptr), 1);
+        QVERIFY(seen);
+        QVERIFY(impl->GetEditorWindow() == nullptr);
+
+        // Controls: any number, outside the slot, each holding the component.
+        const RECT r = {10, 20, 410, 320};
+        HWND c1 = storage->CreateControl(&owner, &r, nullptr);
+        HWND c2 = storage->CreateControl(&owner, &r, nullptr);
+        QVERIFY(c1 && c2 && c1 != c2);
+        QVERIFY(impl->GetEditorWindow() == nullptr);
+        QCOMPARE(c1->windowTitle(), QString("Variables editor"));
+        QCOMPARE(c1->parentWidget(), &owner);
+        QCOMPARE(c1->geometry(), QRect(10, 20, 400, 300));
+        const ULONG held = storage->AddRef();
+        storage->Release();
+        delete c1;
+        const ULONG after = storage->AddRef();
+        storage->Release();
+        QCOMPARE(after, held - 1);
+        delete c2;
+    }
+};
+
+QTEST_MAIN(MainWndTest)
+#include "MainWndTest.moc"
