@@ -19,8 +19,7 @@ public:
 
     void On_InitDialog();
     void On_Close();
-
-protected:
+    // Closing the window ends the dialog with 0.
     void reject() override;
 
 private:
