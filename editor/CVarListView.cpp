@@ -325,7 +325,8 @@ void CVarListView::contextMenuEvent(QContextMenuEvent* event)
 {
     std::unique_ptr<QMenu> menu = BuildContextMenu();
     if (!menu) return;
-    if (QAction* chosen = menu->exec(event->globalPos())) On_Command(chosen->data().toInt());
+    connect(menu.get(), &QMenu::triggered, this, [this](QAction* a) { On_Command(a->data().toInt()); });
+    menu->exec(event->globalPos());
 }
 
 void CVarListView::On_ColumnClick(int)

@@ -246,5 +246,7 @@ void CVarTreeView::On_RButtonUp(const QPoint&, const QPoint& globalPos)
 {
     std::unique_ptr<QMenu> menu = BuildContextMenu();
     if (!menu) return;
-    if (QAction* chosen = menu->exec(globalPos)) On_Command(chosen->data().toInt());
+    // Commands run from the action itself, however it was chosen.
+    connect(menu.get(), &QMenu::triggered, this, [this](QAction* a) { On_Command(a->data().toInt()); });
+    menu->exec(globalPos);
 }

@@ -51,8 +51,16 @@ CSpinEdit::CSpinEdit(QWidget* parent, const QRect& rectangle, unsigned flags_) :
 
 CSpinEdit::~CSpinEdit()
 {
-    // The popup is a window of its own: end it before the parts it talks to.
+    // The parts talk to this control, in particular when they lose the
+    // focus on their way out: they go while it is still whole.
     delete popup.data();
+    setFocusProxy(nullptr);
+    delete edit;
+    edit = nullptr;
+    delete button;
+    button = nullptr;
+    delete upDown;
+    upDown = nullptr;
 }
 
 int CSpinEdit::Clamp(int p) const
