@@ -54,15 +54,23 @@ bool CreateHeadlessRenderContext(ShaderProfile vertexProfile, ShaderProfile frag
 {
     if (CurrentRenderContext() != nullptr)
         return Fail("This thread already has a drawing context.");
-    if (!epoxy_has_egl_extension(EGL_NO_DISPLAY, "EGL_MESA_platform_surfaceless"))
-        return Fail("EGL has no surfaceless platform (EGL_MESA_platform_surfaceless).");
-
-    EGLDisplay display = eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    // Mesa's surfaceless platform needs no X server and no GPU; a driver
+    // without it may still give its default display a context without a
+    // surface.
+    EGLDisplay display = EGL_NO_DISPLAY;
+    if (epoxy_has_egl_extension(EGL_NO_DISPLAY, "EGL_MESA_platform_surfaceless"))
+        display = eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (display == EGL_NO_DISPLAY)
-        return Fail("No surfaceless EGL display" + EglErrorText());
+        display = eglGetDisplay(EGL_DEFAULT_DISPLAY);
+    if (display == EGL_NO_DISPLAY)
+        return Fail("No EGL display without a window system" + EglErrorText());
     EGLint major = 0, minor = 0;
     if (!eglInitialize(display, &major, &minor))
         return Fail("eglInitialize failed" + EglErrorText());
+    if (!epoxy_has_egl_extension(display, "EGL_KHR_surfaceless_context")) {
+        eglTerminate(display);
+        return Fail("The EGL display cannot make a context current without a surface.");
+    }
     if (!eglBindAPI(EGL_OPENGL_API)) {
         const std::string error = EglErrorText();
         eglTerminate(display);

@@ -25,10 +25,15 @@ struct RenderContext {
 };
 
 // Creates a compatibility-profile, double-buffered GL context on window,
-// makes it current, creates the shader context and installs the record for
-// the calling thread.  kProfileUnknown picks the latest profile.  On failure
-// reports what failed (one message) and returns false; the thread then has
-// no record and every user of the record does nothing.
+// with 24-bit colour, a depth buffer and swap interval 0.  Pass a QWindow
+// whose native window is not created yet (it is then created with an
+// OpenGL surface) or one created with QSurface::OpenGLSurface; it may be
+// wrapped by QWidget::createWindowContainer.  The context stays current on
+// the calling thread until DestroyRenderContext.  Also creates the shader
+// context and installs the record for the calling thread; kProfileUnknown
+// picks the latest profile.  On failure reports what failed (one message)
+// and returns false; the thread then has no record and every user of the
+// record does nothing.
 bool CreateRenderContext(QWindow* window, ShaderProfile vertexProfile = kProfileUnknown,
                          ShaderProfile fragmentProfile = kProfileUnknown);
 

@@ -182,6 +182,23 @@ TEST_P(Picture, RestIsBlackAndTheRectangleIsHonoured)
     EXPECT_TRUE(messages.reports.empty());
 }
 
+TEST_P(Picture, DensityPictureIsGreyFromBiasAndScaleOnTheGpuOnly)
+{
+    const int W = 12, H = 8;
+    auto sim = MakeSolver(GetParam(), W, H);
+    sim->SetViscosity(0.05f);
+    sim->SetBoundaryVelocity(0.0f, 0.0f);
+    sim->ResetFlow(0.05f, 0.0f);  // density 1 everywhere
+    OffscreenPicture picture(W, H);
+    sim->RenderDensity(0.5f, 1.0f, {0.0f, float(W), 0.0f, float(H)});
+    const auto pixels = picture.Read();
+    // The GPU draws grey (1 - 0.5) * 1; the CPU solver has no density picture.
+    const int expected = GetParam() ? 128 : 0;
+    for (size_t n = 0; n < pixels.size(); n += 4)
+        for (int k = 0; k < 3; ++k)
+            ASSERT_NEAR(pixels[n + static_cast<size_t>(k)], expected, 1) << "pixel " << n / 4;
+}
+
 INSTANTIATE_TEST_SUITE_P(BothSolvers, Picture, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Gpu" : "Cpu"; });
 
