@@ -5,6 +5,7 @@
 
 #include "sim/CpuRenderResources.h"
 #include "sim/CpuStep.h"
+#include "sim/CpuStepper.h"
 #include "sim/ObstacleMask.h"
 
 CpuLbmSimulator::CpuLbmSimulator(int width, int height)
@@ -16,6 +17,7 @@ CpuLbmSimulator::CpuLbmSimulator(int width, int height)
     current = lattices[0].data();
     other = lattices[1].data();
     obstacleMask.assign(cells, 0);
+    stepper = std::make_unique<CpuStepper>(W, H);
 }
 
 CpuLbmSimulator::~CpuLbmSimulator() = default;
@@ -23,7 +25,7 @@ CpuLbmSimulator::~CpuLbmSimulator() = default;
 void CpuLbmSimulator::Step(int iterations)
 {
     for (int n = 0; n < iterations; ++n) {
-        StepReference({current, other, obstacleMask.data(), W, H, relaxationCoefficient});
+        stepper->Step({current, other, obstacleMask.data(), W, H, relaxationCoefficient});
         std::swap(current, other);
     }
 }

@@ -8,6 +8,7 @@
 #include "sim/LbmSimulator.h"
 
 class CpuRenderResources;
+class CpuStepper;
 
 class CpuLbmSimulator : public LbmSimulator {
 public:
@@ -44,5 +45,6 @@ private:
     LatticeCell boundaryCell{};
     int W = 0;
     int H = 0;
+    std::unique_ptr<CpuStepper> stepper;  // vector kernels and the worker thread
     std::unique_ptr<CpuRenderResources> renderResources;
 };

@@ -2,6 +2,7 @@
 // arrays so that tests and benchmarks need no simulator object and no GL.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "sim/Lattice.h"
@@ -14,6 +15,16 @@ struct CpuStepArgs {
     int H;
     float omega;
 };
+
+// The largest float not above the empty-density bound: for every float rho,
+// |rho| > kEmptyDensityBelow decides exactly as !d2q9::IsEmptyDensity(rho),
+// so vector code can compare in floats and still pick the same cells.
+inline constexpr float kEmptyDensityBelow = [] {
+    const float nearest = static_cast<float>(d2q9::kDensityEpsilon);
+    if (static_cast<double>(nearest) <= d2q9::kDensityEpsilon)
+        return nearest;
+    return std::bit_cast<float>(std::bit_cast<uint32_t>(nearest) - 1u);
+}();
 
 // The reference: the plain sequential loop, one cell at a time, bottom row
 // first.  Every faster variant must produce the same bits.
@@ -45,3 +56,11 @@ inline void StepCell(const CpuStepArgs& a, int c)
         f.f[i] = f.f[i] + a.omega * (eq.f[i] - f.f[i]);
     a.other[c] = f;
 }
+
+// Cells xBegin .. xEnd-1 of interior row y, one at a time; the scalar tails of
+// the vector kernels call this out-of-line copy, built without wider
+// instructions.
+void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd);
+
+// Interior rows yBegin .. yEnd-1, one cell at a time.
+void StepRowsScalar(const CpuStepArgs& args, int yBegin, int yEnd);

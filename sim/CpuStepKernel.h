@@ -1,0 +1,340 @@
+// The vectorised step, written once over a small set of vector operations and
+// instantiated by each instruction-set translation unit.
+//
+// Only templates live here, in an anonymous namespace: the instantiations are
+// local to the unit built with the wider instructions, so the linker can never
+// pick one of them for code that must run on any processor.
+//
+// Per row, cells are loaded contiguously in blocks of L and rearranged into
+// nine direction vectors with lane permutes and blends (gathers are far
+// slower).  Each lattice row is rearranged once into a ring of three rows;
+// the pull from row y-ey, column x-ex then becomes an unaligned load.  The
+// arithmetic of a lane repeats StepCell operation by operation, so results
+// are bit-identical to the plain loop.
+//
+// A vector-operations type V provides:
+//   kLanes, Vec, Mask
+//   Load, Store (unaligned), Set, Add, Sub, Mul, Div
+//   LoadFirst(p, n)              the first n floats (n may exceed the
+//                                lanes), zero elsewhere, touching no more
+//   StoreStream(p, v)            aligned store that bypasses the cache
+//   StoreFence()                 orders streamed stores before later ones
+//   NonZero(const int32_t*)      lanes whose mask entry is non-zero
+//   NonZero(p, lanes)            the same, reading only the given lanes
+//   AbsGreater(x, bound)         |x| > bound, false for NaN
+//   Select(m, a, b)              m ? b : a
+//   Bits(m)                      one bit per lane
+//   BlendConst<M>(a, b)          lane p from b where bit p of M is set
+//   Permute(v, idx)              lane j = v[idx[j]], idx 64-byte aligned
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "sim/CpuStep.h"
+#include "sim/CpuStepKernels.h"
+
+namespace {
+namespace soa {
+
+// Lane/register bookkeeping of a block of L cells (9*L floats in L*9 order,
+// held in nine registers R_k, lane p = float L*k + p).  Float n belongs to
+// direction d = n mod 9 of cell j = n div 9.  Because L and 9 are coprime,
+// float n keeps its lane (n mod L) throughout: a rotation across registers
+// that depends only on the lane brings all floats of direction d into one
+// register, and one in-register permute per direction finishes the job.
+template <int L>
+struct BlockLayout {
+    // c * (L mod 9) == 1 (mod 9).
+    static constexpr int kC = [] {
+        for (int c = 1; c < 9; ++c)
+            if ((L % 9) * c % 9 == 1)
+                return c;
+        return 0;
+    }();
+    static_assert(kC != 0, "lane count must be coprime to 9");
+
+    // After the rotation, direction d sits in register Reg(d); the floats of
+    // lane p have moved up by Shift(p) registers (mod 9).
+    static constexpr int Reg(int d) { return kC * d % 9; }
+    static constexpr int Shift(int p) { return kC * p % 9; }
+
+    // Lanes that move by t registers in the rotation step of size t.
+    static constexpr unsigned StageMask(int t)
+    {
+        unsigned m = 0;
+        for (int p = 0; p < L; ++p)
+            if (Shift(p) & t)
+                m |= 1u << p;
+        return m;
+    }
+
+    struct Tables {
+        alignas(64) int32_t toSoa[9][L];  // lane j of direction d <- lane (9j+d) mod L
+        alignas(64) int32_t toAos[9][L];  // the inverse
+    };
+    static constexpr Tables kTables = [] {
+        Tables t{};
+        for (int d = 0; d < 9; ++d)
+            for (int j = 0; j < L; ++j) {
+                const int p = (9 * j + d) % L;
+                t.toSoa[d][j] = p;
+                t.toAos[d][p] = j;
+            }
+        return t;
+    }();
+};
+
+// x[b] <- x[b - T] in the lanes whose shift has bit T.
+template <class V, int T>
+inline void RotateUp(typename V::Vec x[9])
+{
+    constexpr unsigned m = BlockLayout<V::kLanes>::StageMask(T);
+    typename V::Vec y[9];
+#pragma GCC unroll 16
+    for (int b = 0; b < 9; ++b)
+        y[b] = V::template BlendConst<m>(x[b], x[(b + 9 - T) % 9]);
+#pragma GCC unroll 16
+    for (int b = 0; b < 9; ++b)
+        x[b] = y[b];
+}
+
+// The inverse: x[b] <- x[b + T] in the same lanes.
+template <class V, int T>
+inline void RotateDown(typename V::Vec x[9])
+{
+    constexpr unsigned m = BlockLayout<V::kLanes>::StageMask(T);
+    typename V::Vec y[9];
+#pragma GCC unroll 16
+    for (int b = 0; b < 9; ++b)
+        y[b] = V::template BlendConst<m>(x[b], x[(b + T) % 9]);
+#pragma GCC unroll 16
+    for (int b = 0; b < 9; ++b)
+        x[b] = y[b];
+}
+
+// L cells at src (9*L floats) -> nine direction vectors.  With floats < 9*L
+// only that many are read and the rest count as zero.
+template <class V>
+inline void AosToSoa(const float* src, typename V::Vec out[9], int floats = 9 * V::kLanes)
+{
+    using Layout = BlockLayout<V::kLanes>;
+    constexpr int L = V::kLanes;
+    typename V::Vec x[9];
+    if (floats == 9 * L) {
+#pragma GCC unroll 16
+        for (int k = 0; k < 9; ++k)
+            x[k] = V::Load(src + L * k);
+    } else {
+#pragma GCC unroll 16
+        for (int k = 0; k < 9; ++k)
+            x[k] = V::LoadFirst(src + L * k, floats - L * k);
+    }
+    RotateUp<V, 1>(x);
+    RotateUp<V, 2>(x);
+    RotateUp<V, 4>(x);
+    RotateUp<V, 8>(x);
+#pragma GCC unroll 16
+    for (int d = 0; d < 9; ++d)
+        out[d] = V::Permute(x[Layout::Reg(d)], Layout::kTables.toSoa[d]);
+}
+
+// Nine direction vectors -> L cells at dst; Stream: dst is vector-aligned
+// and the stores bypass the cache.
+template <class V, bool Stream>
+inline void SoaToAos(const typename V::Vec in[9], float* dst)
+{
+    using Layout = BlockLayout<V::kLanes>;
+    typename V::Vec x[9];
+#pragma GCC unroll 16
+    for (int d = 0; d < 9; ++d)
+        x[Layout::Reg(d)] = V::Permute(in[d], Layout::kTables.toAos[d]);
+    RotateDown<V, 1>(x);
+    RotateDown<V, 2>(x);
+    RotateDown<V, 4>(x);
+    RotateDown<V, 8>(x);
+#pragma GCC unroll 16
+    for (int k = 0; k < 9; ++k) {
+        if constexpr (Stream)
+            V::StoreStream(dst + V::kLanes * k, x[k]);
+        else
+            V::Store(dst + V::kLanes * k, x[k]);
+    }
+}
+
+// Ring scratch: plane i of lattice row r; kRingMargin floats before x = 0.
+inline float* RingPlane(float* ring, int pitch, int row, int i)
+{
+    return ring + ((row % 3) * 9 + i) * pitch + kRingMargin;
+}
+
+// Lanes 0 .. n-1 (n may exceed the lane count).
+template <int L>
+constexpr unsigned FirstLanes(int n)
+{
+    return n >= L ? (1u << L) - 1u : n <= 0 ? 0u : (1u << n) - 1u;
+}
+
+// Rearranges the whole row r (frame cells included) into the ring.  The last
+// block is read with masked loads, which never touch memory past the row's
+// end; its lanes beyond the row land in the right margin.
+template <class V>
+inline void LoadRow(const CpuStepArgs& a, float* ring, int pitch, int r)
+{
+    constexpr int L = V::kLanes;
+    const float* row = &a.current[r * a.W].f[0];
+    float* planes[9];
+#pragma GCC unroll 16
+    for (int i = 0; i < 9; ++i)
+        planes[i] = RingPlane(ring, pitch, r, i);
+    typename V::Vec f[9];
+    int x = 0;
+    for (; x + L <= a.W; x += L) {
+        AosToSoa<V>(row + 9 * x, f);
+#pragma GCC unroll 16
+        for (int i = 0; i < 9; ++i)
+            V::Store(planes[i] + x, f[i]);
+    }
+    if (x < a.W) {
+        const int floats = 9 * (a.W - x);
+        AosToSoa<V>(row + 9 * x, f, floats);
+#pragma GCC unroll 16
+        for (int i = 0; i < 9; ++i)
+            V::Store(planes[i] + x, f[i]);
+    }
+}
+
+// Collision or bounce-back of L pulled cells; returns the lanes to write.
+template <class V>
+inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle, typename V::Vec omega,
+                            typename V::Vec out[9])
+{
+    using Vec = typename V::Vec;
+    const Vec jx = V::Add(V::Sub(V::Sub(V::Add(V::Sub(f[1], f[3]), f[5]), f[6]), f[7]), f[8]);
+    const Vec jy = V::Sub(V::Sub(V::Add(V::Add(V::Sub(f[2], f[4]), f[5]), f[6]), f[7]), f[8]);
+    Vec rho = f[0];
+#pragma GCC unroll 16
+    for (int i = 1; i < 9; ++i)
+        rho = V::Add(rho, f[i]);
+    const unsigned obstacleBits = V::Bits(obstacle);
+    const unsigned written = obstacleBits | V::Bits(V::AbsGreater(rho, V::Set(kEmptyDensityBelow)));
+    if (written == 0)
+        return 0;
+
+    // Empty lanes divide by (almost) zero here; they are never stored.
+    const Vec ux = V::Div(jx, rho);
+    const Vec uy = V::Div(jy, rho);
+    const Vec s = V::Mul(V::Set(1.5f), V::Add(V::Mul(ux, ux), V::Mul(uy, uy)));
+
+    // e.u as ex*ux + ey*uy; the zero products keep non-finite velocities
+    // behaving as in the plain loop.  Opposite directions have e.u of
+    // opposite sign and share 3 e.u and 4.5 (e.u)^2 exactly.
+    const Vec one = V::Set(1.0f);
+    const Vec three = V::Set(3.0f);
+    const Vec fourHalf = V::Set(4.5f);
+    const Vec zx = V::Mul(V::Set(0.0f), ux);
+    const Vec zy = V::Mul(V::Set(0.0f), uy);
+    const Vec eu0 = V::Add(zx, zy);
+    const Vec eu[4] = {V::Add(ux, zy), V::Add(zx, uy), V::Add(ux, uy), V::Sub(uy, ux)};
+    constexpr int kPlus[4] = {1, 2, 5, 6};
+    constexpr int kMinus[4] = {3, 4, 7, 8};
+    const Vec rw0 = V::Mul(rho, V::Set(d2q9::kWeight[0]));
+    const Vec rw1 = V::Mul(rho, V::Set(d2q9::kWeight[1]));
+    const Vec rw5 = V::Mul(rho, V::Set(d2q9::kWeight[5]));
+
+    {
+        const Vec p = V::Sub(V::Add(V::Add(one, V::Mul(three, eu0)), V::Mul(V::Mul(fourHalf, eu0), eu0)), s);
+        out[0] = V::Add(f[0], V::Mul(omega, V::Sub(V::Mul(rw0, p), f[0])));
+    }
+#pragma GCC unroll 16
+    for (int k = 0; k < 4; ++k) {
+        const Vec m = V::Mul(three, eu[k]);
+        const Vec q = V::Mul(V::Mul(fourHalf, eu[k]), eu[k]);
+        const Vec rw = k < 2 ? rw1 : rw5;
+        const Vec eqPlus = V::Mul(rw, V::Sub(V::Add(V::Add(one, m), q), s));
+        const Vec eqMinus = V::Mul(rw, V::Sub(V::Add(V::Sub(one, m), q), s));
+        const int i = kPlus[k], o = kMinus[k];
+        out[i] = V::Add(f[i], V::Mul(omega, V::Sub(eqPlus, f[i])));
+        out[o] = V::Add(f[o], V::Mul(omega, V::Sub(eqMinus, f[o])));
+    }
+
+    if (obstacleBits != 0) {
+#pragma GCC unroll 16
+        for (int i = 0; i < 9; ++i)
+            out[i] = V::Select(obstacle, out[i], f[d2q9::kOpposite[i]]);
+    }
+    return written;
+}
+
+// First column of a block whose destination starts on a vector boundary, so
+// that full blocks are stored aligned (and may bypass the cache).
+template <int L>
+inline int AlignedColumn(const LatticeCell* rowStart)
+{
+    const auto address = reinterpret_cast<uintptr_t>(rowStart);
+    // Cells are 4-byte aligned: 9 * phase + address/4 == 0 (mod L); 9 is its own inverse mod 8 and 16.
+    constexpr int kInverse9 = L == 16 ? 9 : 1;
+    const int r = static_cast<int>(address / 4 % L);
+    return (L - r) * kInverse9 % L;
+}
+
+// Interior row y from the ring, which holds rows y-1, y and y+1.  Blocks are
+// laid on the destination's vector boundaries; the first and last block of a
+// row are partial and store only their interior cells.
+template <class V, bool Stream>
+inline void StepRow(const CpuStepArgs& a, float* ring, int pitch, int y)
+{
+    using Vec = typename V::Vec;
+    constexpr int L = V::kLanes;
+    constexpr unsigned kAll = (1u << L) - 1u;
+    const int W = a.W;
+    const float* src[9];
+#pragma GCC unroll 16
+    for (int i = 0; i < 9; ++i)
+        src[i] = RingPlane(ring, pitch, y - d2q9::kEy[i], i) - d2q9::kEx[i];
+    const int32_t* maskRow = a.obstacleMask + y * W;
+    LatticeCell* dstRow = a.other + y * W;
+    const Vec omega = V::Set(a.omega);
+
+    int x0 = AlignedColumn<L>(dstRow);
+    if (x0 > 1)
+        x0 -= L;
+    for (; x0 <= W - 2; x0 += L) {
+        // Lanes of interior cells: 1 <= x0 + j <= W - 2.
+        const unsigned interior = FirstLanes<L>(W - 1 - x0) & ~FirstLanes<L>(1 - x0);
+        Vec f[9];
+#pragma GCC unroll 16
+        for (int i = 0; i < 9; ++i)
+            f[i] = V::Load(src[i] + x0);
+        const auto obstacle = interior == kAll ? V::NonZero(maskRow + x0) : V::NonZero(maskRow + x0, interior);
+        Vec out[9];
+        const unsigned written = UpdateBlock<V>(f, obstacle, omega, out) & interior;
+        if (written == kAll) {
+            SoaToAos<V, Stream>(out, &dstRow[x0].f[0]);
+        } else if (written != 0) {
+            alignas(64) float block[9 * L];
+            SoaToAos<V, false>(out, block);
+            for (int j = 0; j < L; ++j)
+                if (written & (1u << j))
+                    std::memcpy(&dstRow[x0 + j], block + 9 * j, sizeof(LatticeCell));
+        }
+    }
+}
+
+template <class V, bool Stream>
+inline void StepRows(const CpuStepArgs& a, int yBegin, int yEnd, float* ring, int pitch)
+{
+    if (yBegin >= yEnd)
+        return;
+    LoadRow<V>(a, ring, pitch, yBegin - 1);
+    LoadRow<V>(a, ring, pitch, yBegin);
+    for (int y = yBegin; y < yEnd; ++y) {
+        LoadRow<V>(a, ring, pitch, y + 1);
+        StepRow<V, Stream>(a, ring, pitch, y);
+    }
+    if constexpr (Stream)
+        V::StoreFence();  // streamed stores are weakly ordered: finish them before the hand-off
+}
+
+}  // namespace soa
+}  // namespace

@@ -1,0 +1,20 @@
+// Entry points of the vector kernels, each built in a translation unit of its
+// own with the instruction set it needs.  Call one only when
+// CpuIsaSupported() says so.
+//
+// A kernel steps interior rows yBegin .. yEnd-1.  ring is scratch of
+// 3 * 9 * pitch floats, 64-byte aligned and zero-filled once, with
+// pitch >= kRingMargin + W rounded up to 16 + 16; it holds three lattice rows
+// rearranged as one array per direction, so that the pull from the
+// neighbours becomes plain (shifted) vector loads.  stream: full blocks of
+// cells bypass the cache on their way to args.other, which pays when the
+// lattices are far larger than the caches.
+#pragma once
+
+#include "sim/CpuStep.h"
+
+// Floats before column 0 of each ring plane.
+inline constexpr int kRingMargin = 16;
+
+void StepRowsAvx2(const CpuStepArgs& args, int yBegin, int yEnd, float* ring, int pitch, bool stream);
+void StepRowsAvx512(const CpuStepArgs& args, int yBegin, int yEnd, float* ring, int pitch, bool stream);

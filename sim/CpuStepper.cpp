@@ -1,0 +1,159 @@
+#include "sim/CpuStepper.h"
+
+#include <algorithm>
+
+#include "sim/CpuStepKernels.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
+namespace {
+
+// Polls before blocking: a hand-off between steps is a few microseconds, far
+// shorter than a sleep and wake-up through the kernel.
+constexpr int kSpins = 4000;
+
+// Below this many interior cells a second thread costs more than it gains.
+constexpr int64_t kCellsForTwoThreads = 16384;
+
+constexpr int kMaxThreads = 64;
+
+// Two lattices above this size cannot stay in the caches between steps; their
+// stores then stream past the cache instead of reading each line first.
+constexpr int64_t kStreamAboveBytes = int64_t{32} << 20;
+
+inline void CpuRelax()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    _mm_pause();
+#endif
+}
+
+}  // namespace
+
+CpuStepper::CpuStepper(int width, int height, CpuStepOptions options)
+    : isa(CpuIsaSupported(options.isa) ? options.isa : BestCpuIsa()), W(width), H(height)
+{
+    const int rows = std::max(H - 2, 0);
+    int threads = options.threads;
+    if (threads <= 0) {
+        const int64_t cells = int64_t{rows} * std::max(W - 2, 0);
+        threads = std::thread::hardware_concurrency() >= 2 && cells >= kCellsForTwoThreads ? 2 : 1;
+    }
+    bandCount = std::clamp(threads, 1, std::clamp(rows, 1, kMaxThreads));
+    const int64_t latticeBytes = int64_t{W} * H * int64_t{sizeof(LatticeCell)};
+    stream = options.stores == CpuStores::Streaming ||
+             (options.stores == CpuStores::Automatic && 2 * latticeBytes > kStreamAboveBytes);
+    // Margins on both sides for the partial blocks at the row ends, and one
+    // spare cache line per plane: with a pitch of a multiple of 4 KiB the 27
+    // planes would share a few L1 sets and evict each other.
+    pitch = kRingMargin + (std::max(W, 1) + 15) / 16 * 16 + 16 + 16;
+    ringFloats = size_t{3} * 9 * static_cast<size_t>(pitch);
+    if (isa != CpuIsa::Scalar) {
+        // 16 spare floats to place the rings on a 64-byte boundary.
+        scratch.assign(ringFloats * static_cast<size_t>(bandCount) + 16, 0.0f);
+        const auto address = reinterpret_cast<uintptr_t>(scratch.data());
+        ring = scratch.data() + ((64 - address % 64) % 64) / sizeof(float);
+    }
+}
+
+CpuStepper::~CpuStepper()
+{
+    if (workers.empty())
+        return;
+    {
+        std::lock_guard lock(mutex);
+        stopping.store(true);
+        generation.fetch_add(1);
+        wake.notify_all();
+    }
+    for (std::thread& t : workers)
+        t.join();
+}
+
+void CpuStepper::Step(const CpuStepArgs& args)
+{
+    job = args;
+    if (bandCount == 1) {
+        RunBand(0);
+        return;
+    }
+    if (workers.empty())
+        StartWorkers();
+
+    pending.store(bandCount - 1);
+    generation.fetch_add(1);
+    if (sleepers.load() > 0) {
+        std::lock_guard lock(mutex);
+        wake.notify_all();
+    }
+    RunBand(0);
+
+    for (int n = 0; pending.load() != 0; ++n) {
+        if (n < kSpins) {
+            CpuRelax();
+            continue;
+        }
+        std::unique_lock lock(mutex);
+        sleepers.fetch_add(1);
+        wake.wait(lock, [this] { return pending.load() == 0; });
+        sleepers.fetch_sub(1);
+        break;
+    }
+}
+
+void CpuStepper::StartWorkers()
+{
+    workers.reserve(static_cast<size_t>(bandCount - 1));
+    for (int band = 1; band < bandCount; ++band)
+        workers.emplace_back([this, band, seen = generation.load()] {
+            WorkerLoop(band, seen);
+        });
+}
+
+void CpuStepper::WorkerLoop(int band, uint32_t seen)
+{
+    for (;;) {
+        uint32_t g = generation.load();
+        for (int n = 0; g == seen && n < kSpins; ++n) {
+            CpuRelax();
+            g = generation.load();
+        }
+        if (g == seen) {
+            std::unique_lock lock(mutex);
+            sleepers.fetch_add(1);
+            wake.wait(lock, [this, seen] { return generation.load() != seen; });
+            sleepers.fetch_sub(1);
+            g = generation.load();
+        }
+        seen = g;
+        if (stopping.load())
+            return;
+        RunBand(band);
+        if (pending.fetch_sub(1) == 1 && sleepers.load() > 0) {
+            std::lock_guard lock(mutex);
+            wake.notify_all();
+        }
+    }
+}
+
+void CpuStepper::RunBand(int band)
+{
+    const int rows = H - 2;
+    const int yBegin = 1 + static_cast<int>(int64_t{rows} * band / bandCount);
+    const int yEnd = 1 + static_cast<int>(int64_t{rows} * (band + 1) / bandCount);
+    switch (isa) {
+#if defined(EDDYRA_X86_KERNELS)
+    case CpuIsa::Avx512:
+        StepRowsAvx512(job, yBegin, yEnd, Ring(band), pitch, stream);
+        return;
+    case CpuIsa::Avx2:
+        StepRowsAvx2(job, yBegin, yEnd, Ring(band), pitch, stream);
+        return;
+#endif
+    default:
+        StepRowsScalar(job, yBegin, yEnd);
+        return;
+    }
+}

@@ -1,0 +1,71 @@
+// The fast CPU step: vector kernels on a band of rows per thread.  The caller's
+// thread takes the first band; persistent workers, started on first use, take
+// the others.  Every instruction set and thread count gives the same bits as
+// StepReference.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "sim/CpuIsa.h"
+#include "sim/CpuStep.h"
+
+// How the vector kernels store results into the other lattice.
+enum class CpuStores {
+    Automatic,  // streaming for lattices far larger than the caches
+    Cached,
+    Streaming,  // bypass the cache: saves reading each line before it is written
+};
+
+struct CpuStepOptions {
+    CpuIsa isa = BestCpuIsa();  // an unsupported choice falls back to the best one
+    int threads = 0;            // 0: both cores for grids large enough to gain
+    CpuStores stores = CpuStores::Automatic;
+};
+
+class CpuStepper {
+public:
+    // Scratch for a grid W cells wide is allocated here, never in Step.
+    CpuStepper(int W, int H, CpuStepOptions options = {});
+    ~CpuStepper();
+    CpuStepper(const CpuStepper&) = delete;
+    CpuStepper& operator=(const CpuStepper&) = delete;
+
+    // One time step: reads args.current only, writes interior cells of
+    // args.other.  args.W and args.H must be those given to the constructor.
+    void Step(const CpuStepArgs& args);
+
+    CpuIsa Isa() const { return isa; }
+    int Threads() const { return bandCount; }
+    bool Streaming() const { return stream; }
+
+private:
+    void RunBand(int band);
+    void WorkerLoop(int band, uint32_t seen);
+    void StartWorkers();
+    float* Ring(int band) { return ring + static_cast<size_t>(band) * ringFloats; }
+
+    CpuIsa isa;
+    int W;
+    int H;
+    int bandCount;  // 1 .. threads, never more than the interior rows
+    bool stream;
+    int pitch;
+    size_t ringFloats;
+    std::vector<float> scratch;
+    float* ring = nullptr;
+
+    CpuStepArgs job{};
+    std::vector<std::thread> workers;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::atomic<uint32_t> generation{0};  // bumped to hand out a step
+    std::atomic<int> pending{0};          // worker bands not yet finished
+    std::atomic<int> sleepers{0};         // threads blocked on wake
+    std::atomic<bool> stopping{false};    // set before the last bump
+};
