@@ -63,13 +63,23 @@ bool CreateRenderContext(QWindow* window, ShaderProfile vertexProfile, ShaderPro
     if (CurrentRenderContext() != nullptr)
         return Fail("This thread already has a drawing context.");
 
-    const QSurfaceFormat format = RequestedFormat();
+    QSurfaceFormat format = RequestedFormat();
     if (window->handle() == nullptr) {
         window->setSurfaceType(QSurface::OpenGLSurface);
         window->setFormat(format);
         window->create();
     } else if (window->surfaceType() != QSurface::OpenGLSurface) {
         return Fail("The window was created without an OpenGL surface.");
+    } else {
+        // The native window exists already: its pixel format is fixed, and
+        // the context must be made for that one to be current on it.
+        const QSurfaceFormat requested = format;
+        format = window->format();
+        format.setRenderableType(QSurfaceFormat::OpenGL);
+        format.setVersion(requested.majorVersion(), requested.minorVersion());
+        format.setProfile(requested.profile());
+        format.setOptions(requested.options());
+        format.setSwapInterval(0);
     }
 
     auto context = std::make_unique<QOpenGLContext>();

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QWidget>
 #include <QWindow>
 
 #include <filesystem>
@@ -70,6 +72,49 @@ TEST(WindowContext, DrawsIntoTheWindowWithACompatibilityContext)
     EXPECT_FALSE(RenderContextSlotAllocated());
 }
 
+TEST(WindowContext, AWindowCreatedBeforehandWithAnOpenGlSurfaceWorks)
+{
+    if (!PlatformHasOpenGl())
+        GTEST_SKIP() << "no OpenGL on platform " << QGuiApplication::platformName().toStdString();
+    MessageCollector messages;
+    QWindow window;
+    window.setSurfaceType(QSurface::OpenGLSurface);
+    window.resize(32, 32);
+    window.create();
+    ASSERT_TRUE(CreateRenderContext(&window)) << messages.reports.at(0).text;
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    unsigned char pixel[4] = {};
+    glReadPixels(4, 4, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[1], 255);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    PresentFrame();
+    DestroyRenderContext();
+    EXPECT_TRUE(messages.reports.empty());
+}
+
+TEST(WindowContext, WorksOnAWindowEmbeddedInAWidget)
+{
+    if (!PlatformHasOpenGl())
+        GTEST_SKIP() << "no OpenGL on platform " << QGuiApplication::platformName().toStdString();
+    MessageCollector messages;
+    QWidget parent;
+    parent.resize(200, 100);
+    auto* view = new QWindow;
+    view->setSurfaceType(QSurface::OpenGLSurface);
+    QWidget* container = QWidget::createWindowContainer(view, &parent);
+    container->setGeometry(0, 0, 100, 100);
+    container->winId();  // the embedding's own native window first
+    ASSERT_TRUE(CreateRenderContext(view)) << messages.reports.at(0).text;
+    parent.show();
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    PresentFrame();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    DestroyRenderContext();
+    EXPECT_TRUE(messages.reports.empty());
+}
+
 TEST(WindowContext, FailuresAreReportedOnceAndLeaveNoRecord)
 {
     MessageCollector messages;
@@ -90,7 +135,7 @@ TEST(WindowContext, FailuresAreReportedOnceAndLeaveNoRecord)
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
