@@ -129,12 +129,12 @@ void CSpinEdit::SetReadOnly(bool readOnly) { edit->setReadOnly(readOnly); }
 
 bool CSpinEdit::IsChild(const QWidget* window) const
 {
-    if (!window)
-        return false;
-    if (window == button || window == upDown || window == edit || (popup && window == popup.data()))
-        return true;
-    // The arrows are buttons inside the up-down.
-    return upDown && upDown->isAncestorOf(window);
+    // Every part descends from the control, the popup window too (it
+    // counts from the moment it is made, before it is announced).
+    for (const QWidget* w = window ? window->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (w == this)
+            return true;
+    return false;
 }
 
 void CSpinEdit::SetText(const QString& text) { edit->setText(text); }

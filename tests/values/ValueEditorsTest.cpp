@@ -1,0 +1,356 @@
+// The value-cell editors as a user meets them: a click in the value column
+// of the editor window's list opens the editor of the row's kind, and every
+// edit travels through the component to the client's callback.
+#include <QColorDialog>
+#include <QComboBox>
+#include <QCursor>
+#include <QHeaderView>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <cstring>
+#include <map>
+
+#include "editor/CMainWnd.h"
+#include "editor/CValueEditor.h"
+#include "editor/CVarListView.h"
+#include "editor/CVarTreeView.h"
+#include "editor/spin/CustomButton.h"
+#include "editor/spin/CustomEdit.h"
+#include "editor/spin/PopupTrackBar.h"
+#include "editor/spin/UpDown.h"
+#include "editor/values/InstallValueEditors.h"
+#include "editor/values/VarColorRGBEdit.h"
+#include "editor/values/VarCombobox.h"
+#include "editor/values/VarEdit.h"
+#include "editor/values/VarSpinEdit.h"
+#include "platform/messages/Beep.h"
+#include "storage/VariableStorageImpl.h"
+#include "tests/editor/EditorTestSupport.h"
+
+namespace {
+
+// The client: keeps what it is sent, as a program does.
+struct Client {
+    DemoList* list = nullptr;
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> calls;
+
+    static int32_t STDMETHODCALLTYPE Callback(const char* name, const void* bytes, unsigned length, void* context)
+    {
+        auto* self = static_cast<Client*>(context);
+        const auto* b = static_cast<const uint8_t*>(bytes);
+        self->calls.push_back({name, std::vector<uint8_t>(b, b + (b ? length : 0))});
+        self->list->Apply(name, bytes, length);
+        return 1;
+    }
+    int Count(const std::string& name) const
+    {
+        int n = 0;
+        for (auto& c : calls) n += c.first == name;
+        return n;
+    }
+    template <class T>
+    T Last() const
+    {
+        T value{};
+        std::memcpy(&value, calls.back().second.data(), sizeof value);
+        return value;
+    }
+};
+
+// The component object has a protected destructor: it goes by Release.
+struct StorageRef {
+    CVariableStorageImpl* p = new CVariableStorageImpl;
+    StorageRef() { p->AddRef(); }
+    ~StorageRef() { p->Release(); }
+};
+
+}  // namespace
+
+class ValueEditorsTest : public QObject {
+    Q_OBJECT
+
+    StorageRef* storage = nullptr;
+    Client client;
+    CMainWnd* wnd = nullptr;
+    CVarListView* list = nullptr;
+    int beeps = 0;
+
+    int Row(const char* name) const
+    {
+        for (int r = 0; r < list->RowCount(); ++r)
+            if (std::strcmp(list->RowVar(r)->GetName(), name) == 0) return r;
+        return -1;
+    }
+    // Clicks the value cell of a variable's row as the user does.
+    void ClickValue(const char* name)
+    {
+        const int row = Row(name);
+        QVERIFY(row >= 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->GetValueCellRect(row).center());
+    }
+    QString RowText(const char* name) const { return list->topLevelItem(Row(name))->text(1); }
+    template <class T>
+    T* Editor(int kind) const
+    {
+        return dynamic_cast<T*>(list->EditorForKind(kind));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        UseSandboxRegistry();
+        ClearValueEditors();
+        InstallValueEditors();
+    }
+
+    void init()
+    {
+        client.calls.clear();
+        client.list = DemoList::Create("Values");
+        client.list->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
+        client.list->AddFloat("g|speed", "a float", 0.5f, 0.5f, 0, 2, 0.25f);
+        client.list->AddInt("g|count", "an integer", 5, 5, -10, 10);
+        client.list->AddString("g|text", "a string", "abc", "abc");
+        client.list->AddEnum("g|mode", "an enumeration", 0, 0, {"x", "y", "z"});
+        const uint8_t red[3] = {255, 0, 0};
+        client.list->AddColor("g|tint", "a colour", red, red);
+        storage = new StorageRef;
+        storage->p->UseVariableList(&kListA, client.list);
+        storage->p->AttachVariableList(&kListA, &Client::Callback, &client);
+        wnd = new CMainWnd(nullptr, QRect(0, 0, 700, 400), storage->p, storage->p->GetListsInUse(),
+                           &storage->p->GetGUIData(), nullptr);
+        wnd->show();
+        QVERIFY(QTest::qWaitForWindowActive(wnd));
+        CVarTreeView* tree = wnd->Tree(0);
+        tree->setCurrentItem(tree->FindGroup("g"));
+        list = wnd->List(0);
+        QCOMPARE(list->RowCount(), 6);
+        list->header()->resizeSection(1, 200);
+        beeps = 0;
+        SetBeepHandler([this] { ++beeps; });
+    }
+
+    void cleanup()
+    {
+        SetBeepHandler({});
+        delete wnd;
+        delete storage;
+        client.list->Release();
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void doubleEditorOpensOnItsStepsAndWritesEachArrowStep()
+    {
+        ClickValue("g|ratio");
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_DOUBLE);
+        QVERIFY(spin && spin->isVisible());
+        QCOMPARE(spin->geometry(), list->GetValueCellRect(Row("g|ratio")));
+        QVERIFY(spin->GetEdit()->hasFocus());
+        int lo = -1, hi = -1;
+        spin->GetRange(lo, hi);
+        QCOMPARE(lo, 0);
+        QCOMPARE(hi, 10);
+        QCOMPARE(spin->GetValue(), 4);
+        QCOMPARE(spin->GetText(), QString("0.350000"));
+        QVERIFY(client.calls.empty());
+
+        QTest::mouseClick(spin->GetUpDown()->GetUpArrow(), Qt::LeftButton);
+        QCOMPARE(client.Count("g|ratio"), 1);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.Last<double>(), 0.5);
+        QCOMPARE(spin->GetText(), QString("0.500000"));
+        QCOMPARE(RowText("g|ratio"), QString("0.500000"));
+        QVERIFY(spin->isVisible());
+    }
+
+    void doubleEditorTypedValueIsWrittenOnEnter()
+    {
+        ClickValue("g|ratio");
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_DOUBLE);
+        spin->GetEdit()->selectAll();
+        QTest::keyClicks(spin->GetEdit(), "0.37");
+        QCOMPARE(spin->GetValue(), 4);
+        QVERIFY(client.calls.empty());
+        QTest::keyClick(spin->GetEdit(), Qt::Key_Return);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.Last<double>(), 0.37);
+        QCOMPARE(RowText("g|ratio"), QString("0.370000"));
+        QVERIFY(!spin->isVisible());
+        QVERIFY(list->hasFocus());
+        QCOMPARE(beeps, 0);
+    }
+
+    void doubleEditorRefusesValuesOutsideItsLimits()
+    {
+        ClickValue("g|ratio");
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_DOUBLE);
+        spin->GetEdit()->selectAll();
+        QTest::keyClicks(spin->GetEdit(), "1.5");
+        QTest::keyClick(spin->GetEdit(), Qt::Key_Return);
+        QCOMPARE(beeps, 1);
+        QVERIFY(spin->isVisible());
+        QCOMPARE(spin->GetText(), QString("1.5"));
+        QVERIFY(client.calls.empty());
+        QCOMPARE(RowText("g|ratio"), QString("0.350000"));
+        // Escape leaves without a change.
+        QTest::keyClick(spin->GetEdit(), Qt::Key_Escape);
+        QVERIFY(!spin->isVisible());
+        QVERIFY(client.calls.empty());
+    }
+
+    void unchangedNumberIsNotWrittenAgain()
+    {
+        ClickValue("g|count");
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_INT);
+        QCOMPARE(spin->GetText(), QString("5"));
+        int lo = 0, hi = 0;
+        spin->GetRange(lo, hi);
+        QCOMPARE(lo, -10);
+        QCOMPARE(hi, 10);
+        QTest::keyClick(spin->GetEdit(), Qt::Key_Return);
+        QVERIFY(client.calls.empty());
+
+        ClickValue("g|count");
+        spin->GetEdit()->selectAll();
+        QTest::keyClicks(spin->GetEdit(), "-7");
+        QTest::keyClick(spin->GetEdit(), Qt::Key_Return);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.Last<int32_t>(), -7);
+        QCOMPARE(RowText("g|count"), QString("-7"));
+    }
+
+    void floatSliderWritesEveryPositionAndPutsTheCursorBack()
+    {
+        ClickValue("g|speed");
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_FLOAT);
+        QCOMPARE(spin->GetValue(), 2);
+        const QPoint pressedAt = spin->GetButton()->mapToGlobal(QPoint(3, 3));
+        QCursor::setPos(pressedAt);
+        QTest::mousePress(spin->GetButton(), Qt::LeftButton, {}, QPoint(3, 3));
+        CPopupTrackBar* popup = spin->GetPopup();
+        QVERIFY(popup);
+        // The popup belongs to the editor: the editor stays open.
+        QVERIFY(spin->isVisible());
+        QTest::mouseMove(popup, QPoint(5, 0));
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.Last<float>(), 2.0f);
+        QCOMPARE(RowText("g|speed"), QString("2.000000"));
+        QTest::mouseMove(popup, QPoint(5, 33));
+        QCOMPARE(client.calls.size(), size_t(2));
+        QCOMPARE(client.Last<float>(), 1.0f);
+        QTest::mouseRelease(popup, Qt::LeftButton, {}, QPoint(5, 33));
+        // Closing tells the position once more, and the cursor comes back.
+        QCOMPARE(client.calls.size(), size_t(3));
+        QCOMPARE(client.Last<float>(), 1.0f);
+        QCOMPARE(QCursor::pos(), pressedAt);
+        QVERIFY(spin->isVisible());
+        QVERIFY(spin->GetEdit()->hasFocus());
+    }
+
+    void stringEditedToEmptyWritesOneZeroByte()
+    {
+        ClickValue("g|text");
+        auto* edit = Editor<CVarEdit>(VARKIND_STRING);
+        QVERIFY(edit && edit->isVisible());
+        QCOMPARE(edit->text(), QString("abc"));
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.calls[0].second, std::vector<uint8_t>{0});
+        QCOMPARE(RowText("g|text"), QString(""));
+        QVERIFY(!edit->isVisible());
+
+        ClickValue("g|text");
+        QTest::keyClicks(edit, "xyz");
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QCOMPARE(client.calls.size(), size_t(1));
+    }
+
+    void comboboxChoiceWritesTheIndex()
+    {
+        ClickValue("g|mode");
+        auto* combo = Editor<CVarCombobox>(VARKIND_ENUM);
+        QVERIFY(combo && combo->isVisible());
+        QCOMPARE(combo->count(), 3);
+        QCOMPARE(combo->currentIndex(), 0);
+        QVERIFY(client.calls.empty());
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.Last<int32_t>(), 1);
+        QCOMPARE(RowText("g|mode"), QString("y"));
+        QVERIFY(!combo->isVisible());
+    }
+
+    void confirmedColourRepaintsItsRow()
+    {
+        ClickValue("g|tint");
+        auto* cell = Editor<CVarColorRGBEdit>(VARKIND_COLORRGB);
+        QVERIFY(cell && cell->isVisible());
+        QVERIFY(cell->GetButton()->geometry().left() >= cell->contentsRect().width() / 2);
+        QColor offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            offered = dialog->currentColor();
+            dialog->setCurrentColor(QColor(200, 50, 127));
+            dialog->accept();
+        });
+        QTest::mouseClick(cell->GetButton(), Qt::LeftButton);
+        QCOMPARE(offered, QColor(255, 0, 0));
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.calls[0].second, (std::vector<uint8_t>{200, 50, 127}));
+        const int row = Row("g|tint");
+        QCOMPARE(RowText("g|tint"), QString("200-50-127"));
+        const CVarListView::RowColours colours = list->On_CustomDraw(row);
+        QVERIFY(colours.hasBackground);
+        QCOMPARE(colours.background, QColor(200, 50, 127));
+
+        // Cancel changes nothing.
+        ClickValue("g|tint");
+        QTimer::singleShot(0, [] {
+            if (auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+                dialog->setCurrentColor(QColor(1, 2, 3));
+                dialog->reject();
+            }
+        });
+        QTest::mouseClick(cell->GetButton(), Qt::LeftButton);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(RowText("g|tint"), QString("200-50-127"));
+    }
+
+    void focusLeavingHidesTheEditor()
+    {
+        ClickValue("g|ratio");
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_DOUBLE);
+        QVERIFY(spin->isVisible());
+        // Its own parts keep it open.
+        spin->GetButton()->setFocus();
+        QVERIFY(spin->isVisible());
+        wnd->Tree(0)->setFocus();
+        QVERIFY(!spin->isVisible());
+
+        ClickValue("g|tint");
+        auto* cell = Editor<CVarColorRGBEdit>(VARKIND_COLORRGB);
+        cell->GetButton()->setFocus();
+        QVERIFY(cell->isVisible());
+        wnd->Tree(0)->setFocus();
+        QVERIFY(!cell->isVisible());
+    }
+
+    void otherKindBindsNothing()
+    {
+        ClickValue("g|count");
+        auto* edit = Editor<CVarEdit>(VARKIND_STRING);
+        edit->Activate(list->RowVar(Row("g|count")), list);
+        QVERIFY(edit->isVisible());
+        QVERIFY(!edit->GetVariable());
+        QTest::keyClicks(edit, "12");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(client.calls.empty());
+    }
+};
+
+QTEST_MAIN(ValueEditorsTest)
+#include "ValueEditorsTest.moc"
