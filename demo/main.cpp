@@ -3,6 +3,9 @@
 // modal dialog, a modeless dialog or a child control of its own window.
 #include <QApplication>
 #include <QMessageBox>
+#include <QTabBar>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include "demo/DemoWindow.h"
 #include "platform/com/ComRuntime.h"
@@ -21,6 +24,31 @@ int main(int argc, char** argv)
             window.show();
             if (app.arguments().contains("--control")) window.ToggleControl();
             if (app.arguments().contains("--modeless")) window.OpenModeless();
+            // "--tab NAME" and "--group NAME" select that tab and group in
+            // every editor shown, for scripted tours and screenshots.
+            const int tabAt = int(app.arguments().indexOf("--tab"));
+            if (tabAt > 0 && tabAt + 1 < app.arguments().size()) {
+                const QString name = app.arguments()[tabAt + 1];
+                QTimer::singleShot(200, [name] {
+                    for (QWidget* top : QApplication::topLevelWidgets())
+                        for (QTabBar* bar : top->findChildren<QTabBar*>())
+                            for (int i = 0; i < bar->count(); ++i)
+                                if (bar->tabText(i) == name) bar->setCurrentIndex(i);
+                });
+            }
+            const int at = int(app.arguments().indexOf("--group"));
+            if (at > 0 && at + 1 < app.arguments().size()) {
+                const QString group = app.arguments()[at + 1];
+                QTimer::singleShot(300, [group] {
+                    for (QWidget* top : QApplication::topLevelWidgets())
+                        for (QTreeWidget* tree : top->findChildren<QTreeWidget*>()) {
+                            const auto items = tree->findItems(group, Qt::MatchExactly | Qt::MatchRecursive);
+                            if (!tree->isVisible() || items.isEmpty()) continue;
+                            for (QTreeWidgetItem* p = items.front()->parent(); p; p = p->parent()) p->setExpanded(true);
+                            tree->setCurrentItem(items.front());
+                        }
+                });
+            }
             code = app.exec();
         }
     }
