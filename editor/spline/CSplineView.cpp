@@ -166,7 +166,10 @@ void CSplineView::DrawGrid()
 
 // A polyline through (x, f(x)) from the first control point, x advanced by
 // the sample step while it stays below the last control point.  Samples
-// outside the visible x interval are skipped, as they draw nothing.
+// outside the visible x interval are skipped, as they draw nothing; and when
+// the view is zoomed out so far that samples would crowd more than a few to
+// a pixel, only every so many samples are taken, so that a frame stays
+// bounded however wide the view.
 void CSplineView::DrawCurve()
 {
     const int n = m_curve.size();
@@ -177,12 +180,15 @@ void CSplineView::DrawCurve()
     const double from = std::max(first, m_visible.left() - kSampleStep);
     const double to = std::min(last, m_visible.right() + kSampleStep);
     if (!(from <= to)) return;
+    const double pixels = std::max(1.0, m_drawer->GetViewport().right() - m_drawer->GetViewport().left());
+    const double samples = (to - from) / kSampleStep;
+    const double stride = samples > 4 * pixels ? std::ceil(samples / (2 * pixels)) : 1.0;
     double k = std::floor((from - first) / kSampleStep);
-    double x = first + k * kSampleStep;
+    const double x = first + k * kSampleStep;
     cg::point_2 previous(x, m_curve(x));
-    for (++k;; ++k) {
+    for (k += stride;; k += stride) {
         const double next = first + k * kSampleStep;
-        if (!(next < last) || next > to + kSampleStep) break;
+        if (!(next < last) || next > to + stride * kSampleStep) break;
         const cg::point_2 p(next, m_curve(next));
         m_drawer->Draw(cg::segment_2(previous, p));
         previous = p;
