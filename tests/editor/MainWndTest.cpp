@@ -89,6 +89,30 @@ private slots:
         QCOMPARE(wnd.TabCount(), 1);
     }
 
+    void listsThatCannotBeCreatedGetNoTab()
+    {
+        CallLog log;
+        FakeStorage storage(log);
+        CGUIData gui;
+        CMainWnd::ListMap map = Lists({{kListA, CreateIntList("Flow", {"x"})}});
+        map[kListB] = nullptr;  // to be created by a class id nobody registered
+        CMainWnd wnd(nullptr, QRect(0, 0, 600, 400), &storage, map, &gui, nullptr);
+        QCOMPARE(wnd.TabCount(), 1);
+        QCOMPARE(wnd.Tab()->GetItemText(0), std::string("Flow"));
+    }
+
+    void noListsNoTabs()
+    {
+        CallLog log;
+        FakeStorage storage(log);
+        CGUIData gui;
+        CMainWnd wnd(nullptr, QRect(0, 0, 600, 400), &storage, {}, &gui, nullptr);
+        QCOMPARE(wnd.TabCount(), 0);
+        QCOMPARE(wnd.CurrentTab(), -1);
+        wnd.On_TabCtrl_Changed();
+        wnd.On_TreeView_SelChanged();
+    }
+
     void groupSelectionFillsTheList()
     {
         CallLog log;
