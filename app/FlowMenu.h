@@ -1,0 +1,9 @@
+// The main window's menu: "Simulation", "Dump" and "Presets".  Each entry
+// carries its command id as the action's data.
+#pragma once
+
+#include <functional>
+
+class QMenuBar;
+
+void BuildFlowMenu(QMenuBar* bar, const std::function<void(int commandId)>& onCommand);

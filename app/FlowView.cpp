@@ -1,0 +1,23 @@
+#include "app/FlowView.h"
+
+#include <QMouseEvent>
+
+FlowView::FlowView() { setSurfaceType(QSurface::OpenGLSurface); }
+
+void FlowView::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    // Qt delivers the second press of a double click as a press flagged as
+    // such, followed by the double-click event.  A double click places one
+    // obstacle, like two presses far enough apart would place two: only the
+    // first press counts.
+    if (event->flags() & Qt::MouseEventCreatedDoubleClick)
+        return;
+    if (!onPress)
+        return;
+    const QPoint p = event->position().toPoint();
+    // Client coordinates are 16-bit signed, like the original message's.
+    onPress(event->button(), static_cast<int16_t>(p.x()), static_cast<int16_t>(p.y()));
+}
+
+void FlowView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }

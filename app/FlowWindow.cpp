@@ -1,0 +1,269 @@
+#include "app/FlowWindow.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <epoxy/gl.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMenuBar>
+
+#include "app/FlowMenu.h"
+#include "app/FlowView.h"
+#include "app/MenuCommands.h"
+#include "app/MessageBox.h"
+#include "app/ObstaclePicking.h"
+#include "app/Parameters.h"
+#include "app/SimulatorFactory.h"
+#include "platform/gl/RenderContext.h"
+#include "sim/VelocityDump.h"
+
+namespace {
+constexpr int kMaxPanelWidth = 400;
+
+// The parameters are written unchecked (the editor alone keeps them in
+// range), so a hand-edited saved value could ask for an empty or absurd grid;
+// the solvers are only ever built inside the declared range.
+int32_t GridSize(const GlobalIntVariable& v) { return std::clamp(v.Value(), v.Minimum(), v.Maximum()); }
+}  // namespace
+
+FlowWindow::FlowWindow(std::wstring configName) : configName(std::move(configName))
+{
+    client = new QWidget(this);
+    setCentralWidget(client);
+    client->installEventFilter(this);
+
+    view = new FlowView;
+    view->SetPressHandler([this](Qt::MouseButton button, int x, int y) {
+        if (button == Qt::LeftButton)
+            On_LButtonDown(x, y);
+        else if (button == Qt::RightButton)
+            On_RButtonDown(x, y);
+    });
+    viewContainer = QWidget::createWindowContainer(view, client);
+
+    BuildFlowMenu(menuBar(), [this](int id) { On_Command(id); });
+    setWindowTitle(QStringLiteral("LBM fluid simulation"));
+    resize(1024, 640);
+}
+
+FlowWindow::~FlowWindow()
+{
+    // Normally emptied by On_Destroy already; a window that never ran its
+    // shut-down must still let go of both.
+    simulator.reset();
+    binding.storage = nullptr;
+}
+
+bool FlowWindow::Create()
+{
+    std::string failure;
+    if (!BindParameters(client, configName, binding, &failure)) {
+        ShowMessage(nullptr, "Eddyra", failure);
+        return false;
+    }
+    // The picture area becomes a native child first, so that the context is
+    // made for the window it will stay in.
+    viewContainer->winId();
+    contextCreated = CreateRenderContext(view, kProfileUnknown, kProfileUnknown);
+    // The drawing layer has already told the user what failed.
+    if (!contextCreated)
+        return false;
+    UpdateLayout();
+    ResetSimulation();
+    return true;
+}
+
+void FlowWindow::UpdateLayout()
+{
+    const QRect r = client->rect();
+    const int width = r.width();
+    const int height = r.height();
+    const int panel = width < kMaxPanelWidth ? width : kMaxPanelWidth;
+    if (QWidget* editor = binding.editorWindow) {
+        editor->setGeometry(r.right() + 1 - panel, r.top(), panel, height);
+        editor->update();
+    }
+    viewWidth = width - panel;
+    viewHeight = height;
+    // A native window cannot be 0 pixels wide; an empty picture area is
+    // hidden instead, and frames then go on without drawing.
+    viewContainer->setGeometry(0, 0, std::max(viewWidth, 1), std::max(viewHeight, 1));
+    viewContainer->setVisible(viewWidth > 0 && viewHeight > 0);
+}
+
+void FlowWindow::ResetSimulation()
+{
+    const int32_t W = GridSize(params::gridWidth);
+    const int32_t H = GridSize(params::gridHeight);
+    std::shared_ptr<LbmSimulator> next = CreateSimulator(params::simulationType, W, H);
+    simulator = std::move(next);
+    gridWidth = W;
+    gridHeight = H;
+    appliedInvViscosity = params::invViscosity;
+    simulator->SetViscosity(1.0f / appliedInvViscosity);
+    simulator->SetBoundaryVelocity(params::flowVelX, params::flowVelY);
+    simulator->ResetFlow(params::flowVelX, params::flowVelY);
+    rate.Restart(TickCount());
+}
+
+bool FlowWindow::OnIdle()
+{
+    if (!simulator)
+        return false;
+    const float invViscosity = params::invViscosity;
+    if (!(invViscosity == appliedInvViscosity)) {
+        appliedInvViscosity = invViscosity;
+        simulator->SetViscosity(1.0f / invViscosity);
+    }
+    const int32_t steps = params::updateRate;
+    simulator->Step(steps);
+    rate.iterationCount += steps;
+
+    // Drawing into a window that is hidden, minimised or not yet mapped is
+    // wasted at best; the simulation advances all the same.
+    if (contextCreated && view->isExposed())
+        DrawFrame();
+
+    if (auto title = rate.TitleAt(TickCount()))
+        setWindowTitle(QString::fromStdString(*title));
+    return true;
+}
+
+void FlowWindow::DrawFrame()
+{
+    const qreal ratio = view->devicePixelRatio();
+    glViewport(0, 0, static_cast<GLsizei>(viewWidth * ratio), static_cast<GLsizei>(viewHeight * ratio));
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, viewWidth, 0, viewHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const float aspect = static_cast<float>(gridHeight) / static_cast<float>(gridWidth);
+    const DrawRect rect{0.0f, static_cast<float>(viewWidth), 0.0f, static_cast<float>(viewWidth) * aspect};
+    simulator->RenderVelocity(params::brightness, rect);
+    PresentFrame();
+    ++framesDrawn;
+}
+
+void FlowWindow::On_Command(int commandId)
+{
+    switch (commandId) {
+    case ID_SIMULATION_RESET:
+    case ID_PRESETS_VORTEXSTREET:
+        ResetSimulation();
+        break;
+    case ID_SIMULATION_RESETKEEPOBSTACLES:
+        ResetKeepingObstacles();
+        break;
+    case ID_SIMULATION_CLEAROBSTACLES:
+        if (simulator)
+            simulator->ClearObstacles();
+        break;
+    case ID_SIMULATION_RESETFLOW:
+        if (simulator)
+            simulator->ResetFlow(params::flowVelX, params::flowVelY);
+        break;
+    case ID_DUMP_VELOCITY:
+        DumpVelocity();
+        break;
+    case ID_PRESETS_POISEUILLEFLOW:
+        LoadPoiseuillePreset();
+        break;
+    default:
+        break;
+    }
+}
+
+void FlowWindow::ResetKeepingObstacles()
+{
+    std::vector<Obstacle> kept;
+    if (simulator)
+        kept.assign(simulator->Obstacles().begin(), simulator->Obstacles().end());
+    ResetSimulation();
+    for (const Obstacle& obstacle : kept)
+        simulator->AddObstacle(obstacle);
+}
+
+void FlowWindow::LoadPoiseuillePreset()
+{
+    ResetSimulation();
+    // Two walls one cell high on the rows just inside the frame.
+    simulator->AddObstacle(Obstacle{0, 0, 1, gridWidth, 1});
+    simulator->AddObstacle(Obstacle{0, 0, gridHeight - 2, gridWidth, 1});
+}
+
+void FlowWindow::DumpVelocity()
+{
+    if (!simulator)
+        return;
+    const VelocityDumpResult result = WriteVelocityDump(*simulator, gridWidth, gridHeight);
+    switch (result.status) {
+    case VelocityDumpStatus::FetchFailed:
+        ShowMessage(this, "Error", "FetchGridState returned false!");
+        break;
+    case VelocityDumpStatus::WriteFailed:
+        ShowMessage(this, "Error", "The file \"" + result.fileName + "\" could not be written: " + result.error);
+        break;
+    case VelocityDumpStatus::Written:
+        ShowMessage(this, "Success", "Ready!");
+        break;
+    }
+}
+
+void FlowWindow::On_LButtonDown(int x, int y)
+{
+    if (!simulator)
+        return;
+    const GridPoint p = ClientToGrid(Geometry(), x, y);
+    if (!p.inside)
+        return;
+    simulator->AddObstacle(ObstacleCentredOn(p.gx, p.gy, params::obstacleWidth, params::obstacleHeight,
+                                             params::obstacleShape));
+}
+
+void FlowWindow::On_RButtonDown(int x, int y)
+{
+    if (!simulator)
+        return;
+    const GridPoint p = ClientToGrid(Geometry(), x, y);
+    if (!p.inside)
+        return;
+    const auto hit = FirstObstacleHit(simulator->Obstacles(), p.gx, p.gy);
+    if (hit != simulator->Obstacles().cend())
+        simulator->RemoveObstacle(hit);
+}
+
+void FlowWindow::On_Destroy()
+{
+    if (destroyed)
+        return;
+    destroyed = true;
+    // GL objects of the solver go while their context is still current.
+    simulator.reset();
+    std::string failure;
+    if (!SaveParameters(configName, binding, &failure))
+        ShowMessage(this, "Error", failure);
+    if (contextCreated) {
+        DestroyRenderContext();
+        contextCreated = false;
+    }
+    QCoreApplication::exit(0);
+}
+
+void FlowWindow::closeEvent(QCloseEvent* event)
+{
+    On_Destroy();
+    event->accept();
+}
+
+bool FlowWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == client && event->type() == QEvent::Resize)
+        UpdateLayout();
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,78 @@
+// The main window: the flow picture on the left, the parameter editor of
+// the storage component on the right (at most 400 pixels), the menu, the
+// mouse, and the frame performed whenever the event queue is empty.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <QMainWindow>
+
+#include "app/ClientToGrid.h"
+#include "app/IterationRate.h"
+#include "app/StorageBinding.h"
+#include "sim/LbmSimulator.h"
+
+class FlowView;
+
+class FlowWindow : public QMainWindow {
+public:
+    // configName: the data folder of the saved parameters, relative to the
+    // working folder.
+    explicit FlowWindow(std::wstring configName);
+    ~FlowWindow() override;
+
+    // Window creation: binds the parameters, creates the drawing context,
+    // lays out the panel and builds the first simulator.  False when the
+    // storage component or the drawing context is missing; the user has been
+    // told, and the caller ends the program after On_Destroy.
+    bool Create();
+    // One frame; false while there is no simulator.
+    bool OnIdle();
+    // A new simulator from the current init parameters.
+    void ResetSimulation();
+    // Places the editor panel and the picture area in the client area.
+    void UpdateLayout();
+
+    void On_Command(int commandId);
+    void On_LButtonDown(int x, int y);
+    void On_RButtonDown(int x, int y);
+    // Shut-down: simulator, saved parameters, drawing context, then the
+    // event loop ends with 0.  Runs once.
+    void On_Destroy();
+
+    LbmSimulator* Simulator() const { return simulator.get(); }
+    ViewGeometry Geometry() const { return {viewWidth, viewHeight, gridWidth, gridHeight}; }
+    FlowView* View() const { return view; }
+    QWidget* ClientArea() const { return client; }
+    QWidget* EditorWindow() const { return binding.editorWindow; }
+    bool Storage() const { return static_cast<bool>(binding.storage); }
+    int64_t FramesDrawn() const { return framesDrawn; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void DumpVelocity();
+    void ResetKeepingObstacles();
+    void LoadPoiseuillePreset();
+    void DrawFrame();
+
+    QWidget* client = nullptr;         // the client area below the menu
+    FlowView* view = nullptr;          // owned by its container
+    QWidget* viewContainer = nullptr;  // the native picture area
+    int32_t viewWidth = 0;
+    int32_t viewHeight = 0;
+    int32_t gridWidth = 0;
+    int32_t gridHeight = 0;
+    float appliedInvViscosity = 0.0f;
+    std::shared_ptr<LbmSimulator> simulator;
+    IterationRate rate;
+    StorageBinding binding;
+    std::wstring configName;
+    bool contextCreated = false;
+    bool destroyed = false;
+    int64_t framesDrawn = 0;
+};

@@ -1,0 +1,36 @@
+// The message loop with idle processing: whenever the event queue is empty
+// the idle handler runs one frame.  A zero-interval timer gives exactly
+// that in Qt.  When the handler asks for no more calls the timer stops, and
+// any event but pointer motion, painting and timer ticks starts it again.
+#pragma once
+
+#include <functional>
+
+#include <QObject>
+#include <QTimer>
+
+class IdleLoop : public QObject {
+public:
+    // Returns false when it needs no further calls until the next event.
+    using IdleHandler = std::function<bool()>;
+
+    explicit IdleLoop(IdleHandler handler);
+    ~IdleLoop() override;
+
+    // Runs the application's event loop; returns its exit code.
+    int Run();
+    bool IdleEnabled() const { return timer.isActive(); }
+    // How often the handler ran since idle processing was last re-enabled.
+    long IdleCount() const { return idleCount; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OnTimer();
+    void Enable();
+
+    IdleHandler handler;
+    QTimer timer;
+    long idleCount = 0;
+};

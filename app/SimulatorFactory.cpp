@@ -1,0 +1,17 @@
+#include "app/SimulatorFactory.h"
+
+#include "sim/CpuLbmSimulator.h"
+#ifdef EDDYRA_HAVE_GPU_SOLVER
+#include "sim/GpuLbmSimulator.h"
+#endif
+
+std::shared_ptr<LbmSimulator> CreateSimulator(int32_t simulationType, int width, int height)
+{
+#ifdef EDDYRA_HAVE_GPU_SOLVER
+    if (simulationType == 0)
+        return std::make_shared<GpuLbmSimulator>(width, height);
+#else
+    (void)simulationType;
+#endif
+    return std::make_shared<CpuLbmSimulator>(width, height);
+}
