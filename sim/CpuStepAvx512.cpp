@@ -47,6 +47,11 @@ struct Avx512 {
     {
         return _mm512_mask_permutexvar_ps(v, static_cast<__mmask16>(0xFFFF), _mm512_load_si512(idx), v);
     }
+    static constexpr bool kPermute2 = true;
+    static Vec Permute2(Vec a, Vec b, const int32_t* idx)
+    {
+        return _mm512_permutex2var_ps(a, _mm512_load_si512(idx), b);
+    }
 };
 
 }  // namespace

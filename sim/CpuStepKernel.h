@@ -12,6 +12,9 @@
 // arithmetic of a lane repeats StepCell operation by operation, so results
 // are bit-identical to the plain loop.
 //
+// The block helpers are forced inline: as calls they would pass their nine
+// vectors through memory.
+//
 // A vector-operations type V provides:
 //   kLanes, Vec, Mask
 //   Load, Store (unaligned), Set, Add, Sub, Mul, Div
@@ -26,6 +29,7 @@
 //   Bits(m)                      one bit per lane
 //   BlendConst<M>(a, b)          lane p from b where bit p of M is set
 //   Permute(v, idx)              lane j = v[idx[j]], idx 64-byte aligned
+//   kPermute2, Permute2(a, b, idx) lane j = idx[j] < L ? a[idx[j]] : b[idx[j] - L]
 #pragma once
 
 #include <cstdint>
@@ -69,9 +73,17 @@ struct BlockLayout {
         return m;
     }
 
+    // The direction held by register b after the rotation.
+    static constexpr int Dir(int b) { return (L % 9) * b % 9; }
+
     struct Tables {
         alignas(64) int32_t toSoa[9][L];  // lane j of direction d <- lane (9j+d) mod L
         alignas(64) int32_t toAos[9][L];  // the inverse
+        // With two-source permutes the last rotation step folds into the
+        // permute: lane j of direction d from register Reg(d) or, +L, from
+        // the next one; and the first step of the way back likewise.
+        alignas(64) int32_t toSoaFolded[9][L];
+        alignas(64) int32_t toAosFolded[9][L];  // register b from directions Dir(b), Dir(b+1)
     };
     static constexpr Tables kTables = [] {
         Tables t{};
@@ -81,13 +93,21 @@ struct BlockLayout {
                 t.toSoa[d][j] = p;
                 t.toAos[d][p] = j;
             }
+        for (int d = 0; d < 9; ++d)
+            for (int j = 0; j < L; ++j) {
+                const int p = t.toSoa[d][j];
+                t.toSoaFolded[d][j] = (StageMask(8) >> p) & 1 ? p + L : p;
+            }
+        for (int b = 0; b < 9; ++b)
+            for (int p = 0; p < L; ++p)
+                t.toAosFolded[b][p] = (StageMask(1) >> p) & 1 ? L + t.toAos[Dir((b + 1) % 9)][p] : t.toAos[Dir(b)][p];
         return t;
     }();
 };
 
 // x[b] <- x[b - T] in the lanes whose shift has bit T.
 template <class V, int T>
-inline void RotateUp(typename V::Vec x[9])
+[[gnu::always_inline]] inline void RotateUp(typename V::Vec x[9])
 {
     constexpr unsigned m = BlockLayout<V::kLanes>::StageMask(T);
     typename V::Vec y[9];
@@ -101,7 +121,7 @@ inline void RotateUp(typename V::Vec x[9])
 
 // The inverse: x[b] <- x[b + T] in the same lanes.
 template <class V, int T>
-inline void RotateDown(typename V::Vec x[9])
+[[gnu::always_inline]] inline void RotateDown(typename V::Vec x[9])
 {
     constexpr unsigned m = BlockLayout<V::kLanes>::StageMask(T);
     typename V::Vec y[9];
@@ -116,7 +136,7 @@ inline void RotateDown(typename V::Vec x[9])
 // L cells at src (9*L floats) -> nine direction vectors.  With floats < 9*L
 // only that many are read and the rest count as zero.
 template <class V>
-inline void AosToSoa(const float* src, typename V::Vec out[9], int floats = 9 * V::kLanes)
+[[gnu::always_inline]] inline void AosToSoa(const float* src, typename V::Vec out[9], int floats = 9 * V::kLanes)
 {
     using Layout = BlockLayout<V::kLanes>;
     constexpr int L = V::kLanes;
@@ -133,23 +153,35 @@ inline void AosToSoa(const float* src, typename V::Vec out[9], int floats = 9 * 
     RotateUp<V, 1>(x);
     RotateUp<V, 2>(x);
     RotateUp<V, 4>(x);
-    RotateUp<V, 8>(x);
+    if constexpr (V::kPermute2) {
 #pragma GCC unroll 16
-    for (int d = 0; d < 9; ++d)
-        out[d] = V::Permute(x[Layout::Reg(d)], Layout::kTables.toSoa[d]);
+        for (int d = 0; d < 9; ++d)
+            out[d] = V::Permute2(x[Layout::Reg(d)], x[(Layout::Reg(d) + 1) % 9], Layout::kTables.toSoaFolded[d]);
+    } else {
+        RotateUp<V, 8>(x);
+#pragma GCC unroll 16
+        for (int d = 0; d < 9; ++d)
+            out[d] = V::Permute(x[Layout::Reg(d)], Layout::kTables.toSoa[d]);
+    }
 }
 
 // Nine direction vectors -> L cells at dst; Stream: dst is vector-aligned
 // and the stores bypass the cache.
 template <class V, bool Stream>
-inline void SoaToAos(const typename V::Vec in[9], float* dst)
+[[gnu::always_inline]] inline void SoaToAos(const typename V::Vec in[9], float* dst)
 {
     using Layout = BlockLayout<V::kLanes>;
     typename V::Vec x[9];
+    if constexpr (V::kPermute2) {
 #pragma GCC unroll 16
-    for (int d = 0; d < 9; ++d)
-        x[Layout::Reg(d)] = V::Permute(in[d], Layout::kTables.toAos[d]);
-    RotateDown<V, 1>(x);
+        for (int b = 0; b < 9; ++b)
+            x[b] = V::Permute2(in[Layout::Dir(b)], in[Layout::Dir((b + 1) % 9)], Layout::kTables.toAosFolded[b]);
+    } else {
+#pragma GCC unroll 16
+        for (int d = 0; d < 9; ++d)
+            x[Layout::Reg(d)] = V::Permute(in[d], Layout::kTables.toAos[d]);
+        RotateDown<V, 1>(x);
+    }
     RotateDown<V, 2>(x);
     RotateDown<V, 4>(x);
     RotateDown<V, 8>(x);
@@ -206,7 +238,7 @@ inline void LoadRow(const CpuStepArgs& a, float* ring, int pitch, int r)
 
 // Collision or bounce-back of L pulled cells; returns the lanes to write.
 template <class V>
-inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle, typename V::Vec omega,
+[[gnu::always_inline]] inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle, typename V::Vec omega,
                             typename V::Vec out[9])
 {
     using Vec = typename V::Vec;

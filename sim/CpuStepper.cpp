@@ -1,6 +1,7 @@
 #include "sim/CpuStepper.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "sim/CpuStepKernels.h"
 
@@ -74,6 +75,10 @@ CpuStepper::~CpuStepper()
 
 void CpuStepper::Step(const CpuStepArgs& args)
 {
+    if (args.W != W || args.H != H) {
+        StepReference(args);  // the rings were sized for another grid
+        return;
+    }
     job = args;
     if (bandCount == 1) {
         RunBand(0);
@@ -105,11 +110,16 @@ void CpuStepper::Step(const CpuStepArgs& args)
 
 void CpuStepper::StartWorkers()
 {
-    workers.reserve(static_cast<size_t>(bandCount - 1));
-    for (int band = 1; band < bandCount; ++band)
-        workers.emplace_back([this, band, seen = generation.load()] {
-            WorkerLoop(band, seen);
-        });
+    const uint32_t seen = generation.load();
+    for (int band = 1; band < bandCount; ++band) {
+        try {
+            workers.emplace_back([this, band, seen] { WorkerLoop(band, seen); });
+        } catch (const std::exception&) {
+            // No thread to be had: share the rows among those that started.
+            bandCount = band;
+            break;
+        }
+    }
 }
 
 void CpuStepper::WorkerLoop(int band, uint32_t seen)

@@ -37,7 +37,8 @@ public:
     CpuStepper& operator=(const CpuStepper&) = delete;
 
     // One time step: reads args.current only, writes interior cells of
-    // args.other.  args.W and args.H must be those given to the constructor.
+    // args.other.  A grid of another size than the constructor's is stepped
+    // by the plain loop.
     void Step(const CpuStepArgs& args);
 
     CpuIsa Isa() const { return isa; }

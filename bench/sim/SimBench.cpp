@@ -128,7 +128,8 @@ int main()
                 const double mlups =
                     BestRate([&] { stepper.Step(grid.Args(kOmega)); }, seconds) * grid.Cells() / 1e6;
                 char variant[40];
-                std::snprintf(variant, sizeof variant, "optimised, %s", CpuIsaName(isa));
+                std::snprintf(variant, sizeof variant, "optimised, %s%s", CpuIsaName(isa),
+                              isa == CpuIsa::Scalar ? "" : stepper.Streaming() ? ", streaming" : ", cached");
                 const double bw = threads == 1 ? bw1 : bw2;
                 std::printf("%-11s %-26s %7d %9.1f %9.2f %10.0f%%\n", name, variant, threads, mlups, mlups / plain,
                             100.0 * mlups * kBytesPerCell / (bw * 1e3));
