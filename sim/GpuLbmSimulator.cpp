@@ -148,6 +148,10 @@ void GpuLbmSimulator::CollidePass()
 void GpuLbmSimulator::WallPass()
 {
     for (const Obstacle& o : obstacles) {
+        // An empty or negative extent covers no cell; its quad would still
+        // cover the mirrored rectangle.
+        if (o.width <= 0 || o.height <= 0)
+            continue;
         const double x0 = o.x, y0 = o.y;
         const double x1 = x0 + o.width, y1 = y0 + o.height;
         if (o.isEllipse == 0) {

@@ -54,6 +54,8 @@ TEST_F(GpuSolver, MatchesTheCpuSolverCellByCell)
         {1, 60, 40, 1, 1},     // one-cell ellipse
         {0, 70, 20, 1, 30},    // thin plate
         {0, 200, 200, 5, 5},   // entirely outside
+        {0, 40, 30, -6, 8},    // negative width: covers nothing
+        {1, 45, 20, 6, -4},    // negative height: covers nothing
     };
     for (const Obstacle& o : obstacles) {
         cpu.AddObstacle(o);
