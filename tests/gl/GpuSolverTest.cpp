@@ -56,6 +56,8 @@ TEST_F(GpuSolver, MatchesTheCpuSolverCellByCell)
         {0, 200, 200, 5, 5},   // entirely outside
         {0, 40, 30, -6, 8},    // negative width: covers nothing
         {1, 45, 20, 6, -4},    // negative height: covers nothing
+        {0, -1000000000, 8, 1000000012, 3},         // reaching far outside the grid
+        {1, 30, -1000000000, 9, 1000000004},        // an ellipse whose centre is far below
     };
     for (const Obstacle& o : obstacles) {
         cpu.AddObstacle(o);
