@@ -14,12 +14,9 @@ namespace {
 class HeadlessDrawable final : public GlDrawable {
 public:
     HeadlessDrawable(EGLDisplay display, EGLContext context) : display(display), context(context) {}
-    ~HeadlessDrawable() override
-    {
-        if (context != EGL_NO_CONTEXT)
-            eglDestroyContext(display, context);
-        eglTerminate(display);
-    }
+    // The display stays initialised: it is one per process, and other
+    // threads may hold contexts on it.
+    ~HeadlessDrawable() override { eglDestroyContext(display, context); }
     // No surface to swap: make sure the commands reach the renderer.
     void Present() override { glFlush(); }
     void DoneCurrent() override { eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT); }
@@ -68,24 +65,18 @@ bool CreateHeadlessRenderContext(ShaderProfile vertexProfile, ShaderProfile frag
     if (!eglInitialize(display, &major, &minor))
         return Fail("eglInitialize failed" + EglErrorText());
     if (!epoxy_has_egl_extension(display, "EGL_KHR_surfaceless_context")) {
-        eglTerminate(display);
         return Fail("The EGL display cannot make a context current without a surface.");
     }
-    if (!eglBindAPI(EGL_OPENGL_API)) {
-        const std::string error = EglErrorText();
-        eglTerminate(display);
-        return Fail("EGL cannot bind desktop OpenGL" + error);
-    }
+    if (!eglBindAPI(EGL_OPENGL_API))
+        return Fail("EGL cannot bind desktop OpenGL" + EglErrorText());
 
     EGLConfig config = nullptr;
     const EGLint configAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
                                        EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_NONE};
     EGLint configs = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &configs) || configs < 1) {
-        if (!epoxy_has_egl_extension(display, "EGL_KHR_no_config_context")) {
-            eglTerminate(display);
+        if (!epoxy_has_egl_extension(display, "EGL_KHR_no_config_context"))
             return Fail("No EGL configuration for desktop OpenGL.");
-        }
         config = EGL_NO_CONFIG_KHR;
     }
 
@@ -93,11 +84,8 @@ bool CreateHeadlessRenderContext(ShaderProfile vertexProfile, ShaderProfile frag
     const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                         EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
-    if (context == EGL_NO_CONTEXT) {
-        const std::string error = EglErrorText();
-        eglTerminate(display);
-        return Fail("eglCreateContext refused a compatibility-profile context" + error);
-    }
+    if (context == EGL_NO_CONTEXT)
+        return Fail("eglCreateContext refused a compatibility-profile context" + EglErrorText());
     auto drawable = std::make_unique<HeadlessDrawable>(display, context);
     if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context))
         return Fail("eglMakeCurrent without a surface failed" + EglErrorText());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/gl/HeadlessRenderContext.h"
 #include "platform/gl/RenderContext.h"
 #include "tests/gl/HeadlessGl.h"
@@ -49,4 +51,39 @@ TEST(RenderContext, HeadlessLifecycleLeavesNoSlotBehind)
     EXPECT_EQ(CurrentRenderContext(), nullptr);
     EXPECT_EQ(LiveRenderContextCount(), 0);
     EXPECT_FALSE(RenderContextSlotAllocated());
+}
+
+TEST(RenderContext, EachThreadHasItsOwnRecordAndTheSlotLivesWhileAnyDoes)
+{
+    MessageCollector messages;
+    ASSERT_TRUE(CreateHeadlessRenderContext());
+    RenderContext* mine = CurrentRenderContext();
+    RenderContext* theirs = nullptr;
+    bool sawNoneFirst = false;
+    std::thread other([&] {
+        sawNoneFirst = CurrentRenderContext() == nullptr;
+        if (!CreateHeadlessRenderContext())
+            return;
+        theirs = CurrentRenderContext();
+        EXPECT_EQ(LiveRenderContextCount(), 2);
+        DestroyRenderContext();
+    });
+    other.join();
+    EXPECT_TRUE(sawNoneFirst);
+    ASSERT_NE(theirs, nullptr);
+    EXPECT_NE(theirs, mine);
+    EXPECT_EQ(CurrentRenderContext(), mine) << "the other thread's teardown leaves this record alone";
+    EXPECT_TRUE(RenderContextSlotAllocated());
+    EXPECT_EQ(LiveRenderContextCount(), 1);
+    // This thread's context still works (no default framebuffer headless,
+    // so make an object instead of clearing).
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    EXPECT_TRUE(glIsTexture(texture));
+    glDeleteTextures(1, &texture);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    DestroyRenderContext();
+    EXPECT_FALSE(RenderContextSlotAllocated());
+    EXPECT_TRUE(messages.reports.empty());
 }
