@@ -171,7 +171,10 @@ CVarGroupItem* CVarTreeView::FindGroup(const std::string& path) const
     return item;
 }
 
-void CVarTreeView::OnVarChanged(const GUID&, const char*, const void*, unsigned) { UpdateChanges(); }
+void CVarTreeView::OnVarChanged(const GUID&, const char*, const void*, unsigned)
+{
+    if (batching == 0) UpdateChanges();
+}
 
 std::unique_ptr<QMenu> CVarTreeView::BuildContextMenu()
 {
@@ -197,7 +200,11 @@ void CVarTreeView::On_Command(int id)
     }
 }
 
-void CVarTreeView::OnResetDefaults() { SetDefault(SelectedGroup()); }
+void CVarTreeView::OnResetDefaults()
+{
+    Batch batch(*this);
+    SetDefault(SelectedGroup());
+}
 
 void CVarTreeView::OnSave()
 {

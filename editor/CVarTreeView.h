@@ -95,6 +95,21 @@ private:
     enum class ReadResult { Applied, End, Cancelled, Damaged };
     ReadResult ReadVar(FILE* file, long& remaining);
 
+    // While a command changes many variables at once, the marks are
+    // recomputed once at its end instead of after every variable.
+    class Batch {
+    public:
+        explicit Batch(CVarTreeView& tree) : tree(tree) { ++tree.batching; }
+        ~Batch()
+        {
+            if (--tree.batching == 0) tree.UpdateChanges();
+        }
+
+    private:
+        CVarTreeView& tree;
+    };
+    int batching = 0;
+
     CVarGroupItem* root = nullptr;
     std::vector<std::unique_ptr<CVar>> owned;
 };

@@ -159,6 +159,7 @@ void CVarTreeView::LoadFromFile(const std::string& path)
         return;
     }
     int record = 0;
+    Batch batch(*this);
     for (;;) {
         ++record;
         const ReadResult result = ReadVar(file, remaining);
