@@ -3,7 +3,9 @@
 // modal dialog, a modeless dialog or a child control of its own window.
 #include <QApplication>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTabBar>
+#include <QHeaderView>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -46,6 +48,25 @@ int main(int argc, char** argv)
                             if (!tree->isVisible() || items.isEmpty()) continue;
                             for (QTreeWidgetItem* p = items.front()->parent(); p; p = p->parent()) p->setExpanded(true);
                             tree->setCurrentItem(items.front());
+                        }
+                });
+            }
+            // "--click NAME" clicks the value cell of that row of the list.
+            const int clickAt = int(app.arguments().indexOf("--click"));
+            if (clickAt > 0 && clickAt + 1 < app.arguments().size()) {
+                const QString row = app.arguments()[clickAt + 1];
+                QTimer::singleShot(600, [row] {
+                    for (QWidget* top : QApplication::topLevelWidgets())
+                        for (QTreeWidget* list : top->findChildren<QTreeWidget*>()) {
+                            const auto items = list->findItems(row, Qt::MatchExactly);
+                            if (!list->isVisible() || list->isHeaderHidden() || items.isEmpty()) continue;
+                            const QPointF at = list->visualItemRect(items.front()).center();
+                            const QPointF cell(list->header()->sectionViewportPosition(1) + 10, at.y());
+                            const QPointF global = list->viewport()->mapToGlobal(cell);
+                            QMouseEvent press(QEvent::MouseButtonPress, cell, global, Qt::LeftButton, Qt::LeftButton, {});
+                            QMouseEvent release(QEvent::MouseButtonRelease, cell, global, Qt::LeftButton, {}, {});
+                            QApplication::sendEvent(list->viewport(), &press);
+                            QApplication::sendEvent(list->viewport(), &release);
                         }
                 });
             }
