@@ -202,6 +202,29 @@ TEST_P(Picture, DensityPictureIsGreyFromBiasAndScaleOnTheGpuOnly)
 INSTANTIATE_TEST_SUITE_P(BothSolvers, Picture, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Gpu" : "Cpu"; });
 
+TEST_F(HeadlessGl, CpuPictureSurvivesANewContext)
+{
+    const int W = 16, H = 8;
+    CpuLbmSimulator cpu(W, H);
+    cpu.SetViscosity(0.05f);
+    cpu.SetBoundaryVelocity(0.1f, 0.0f);
+    cpu.ResetFlow(0.1f, 0.0f);
+    {
+        OffscreenPicture picture(W, H);
+        cpu.RenderVelocity(1.0f, {0.0f, float(W), 0.0f, float(H)});
+    }
+    // Its textures and program died with the first context; the next draw
+    // makes new ones under the second.
+    DestroyRenderContext();
+    ASSERT_TRUE(CreateHeadlessRenderContext());
+    OffscreenPicture picture(W, H);
+    cpu.RenderVelocity(1.0f, {0.0f, float(W), 0.0f, float(H)});
+    const auto pixels = picture.Read();
+    EXPECT_LE(Distance(&pixels[0], WheelTexel(384, 256)), 3);
+    EXPECT_TRUE(messages.reports.empty());
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 TEST(CpuPictureWithoutContext, ReportsOnceAndTheSolverRuns)
 {
     MessageCollector messages;
