@@ -84,6 +84,11 @@ std::unique_ptr<ShaderProgram> ShaderProgram::CreateFromFile(ShaderContext& cont
         return nullptr;
     }
 
+    // Editors on some systems start a UTF-8 file with a byte-order mark,
+    // which the GLSL compiler rejects.
+    if (source.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        source.erase(0, 3);
+
     std::string prologue = ShaderContext::VersionLine(profile);
     for (const std::string& option : options) {
         if (option.size() < 3 || option.compare(0, 2, "-D") != 0) {

@@ -105,6 +105,10 @@ TEST_F(ShaderLayer, ParametersAreSetByNameAndMissingOnesSkipped)
     EXPECT_NE(program.Program()->GlProgram(), id);
     EXPECT_FALSE(glIsProgram(id));
 
+    // A byte-order mark in front of the text is not the compiler's business.
+    scratch.Write("bom.cg", "\xEF\xBB\xBFvoid main() { gl_FragColor = vec4(1.0); }\r\n");
+    EXPECT_TRUE(program.Load("cg/bom.cg", "main"));
+
     // An entry other than "main" is mapped onto it.
     scratch.Write("entry.cg", "void paint() { gl_FragColor = vec4(1.0); }\n");
     EXPECT_TRUE(program.Load("cg/entry.cg", "paint"));
