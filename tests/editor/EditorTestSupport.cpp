@@ -5,7 +5,24 @@
 #include <fstream>
 #include <iterator>
 
-void UseSandboxRegistry() { setenv("COMREGISTRY_DIR", MakeTempFolder().c_str(), 1); }
+namespace {
+// The registries made by this process, removed when it ends.
+struct Sandboxes {
+    std::vector<std::string> folders;
+    ~Sandboxes()
+    {
+        std::error_code ignored;
+        for (const std::string& f : folders) std::filesystem::remove_all(f, ignored);
+    }
+};
+Sandboxes sandboxes;
+}  // namespace
+
+void UseSandboxRegistry()
+{
+    sandboxes.folders.push_back(MakeTempFolder());
+    setenv("COMREGISTRY_DIR", sandboxes.folders.back().c_str(), 1);
+}
 
 std::string MakeTempFolder()
 {

@@ -235,6 +235,36 @@ private slots:
         std::filesystem::remove_all(dir);
     }
 
+    void binaryRoundTripOfEveryKindFromSubgroups()
+    {
+        PromptRecorder prompts;
+        const std::string dir = MakeTempFolder();
+        for (const char* group : {"a", "a|c", "look"}) {
+            CVarTreeView tree(nullptr);
+            DemoList* list = CreateEveryKindList("L");
+            Fill(tree, list);
+            list->Release();
+            ChangeAll(tree);
+            std::map<std::string, std::vector<uint8_t>> changed;
+            for (const char* p : kAllPaths) changed[p] = ValueOf(FindVar(tree, p));
+            tree.setCurrentItem(tree.FindGroup(group));
+            const std::string file = dir + "/sub.bin";
+            QVERIFY(tree.SaveToFile(file, EXPORT_BINARY));
+            tree.setCurrentItem(tree.Root());
+            tree.OnResetDefaults();
+            tree.setCurrentItem(tree.FindGroup(group));
+            tree.LoadFromFile(file);
+            const std::string prefix = std::string(group) + "|";
+            for (const char* p : kAllPaths) {
+                const bool inside = std::string(p).compare(0, prefix.size(), prefix) == 0;
+                const std::vector<uint8_t> value = ValueOf(FindVar(tree, p));
+                QVERIFY2(inside ? value == changed[p] : FindVar(tree, p)->IsDefault(), (prefix + p).c_str());
+            }
+            QVERIFY(prompts.questions.empty() && prompts.messages.empty());
+        }
+        std::filesystem::remove_all(dir);
+    }
+
     void binaryRoundTripFromSubgroup()
     {
         PromptRecorder prompts;
