@@ -11,6 +11,7 @@
 
 #include "sim/CpuLbmSimulator.h"
 #include "sim/GpuLbmSimulator.h"
+#include "sim/ObstacleMask.h"
 #include "tests/gl/HeadlessGl.h"
 
 namespace {
@@ -117,6 +118,59 @@ TEST_F(GpuSolver, FetchDeliversTheNineValuesInDirectionOrder)
     EXPECT_FALSE(gpu.FetchGridState(buffer.data(), W * H * 36 + 36));
     EXPECT_FALSE(gpu.FetchGridState(nullptr, W * H * 36));
     EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](float v) { return v == -3.0f; }));
+}
+
+TEST_F(GpuSolver, WallPassesBounceExactlyTheCellsTheObstacleMaskCovers)
+{
+    const int W = 28, H = 18;
+    GpuLbmSimulator gpu(W, H);
+    const std::vector<Obstacle> obstacles = {
+        {1, 3, 3, 1, 1},    // one cell
+        {1, 8, 2, 4, 4},    // twelve cells: the corners stay fluid
+        {1, 14, 3, 4, 2},   // all eight cells
+        {0, 3, 10, 3, 2},   // rectangle
+        {1, 18, 8, 7, 5},   // odd sizes
+        {1, -2, 9, 5, 6},   // straddling the left frame
+    };
+    for (const Obstacle& o : obstacles)
+        gpu.AddObstacle(o);
+    // In a uniform flow one step leaves fluid cells at the equilibrium and
+    // covered cells at the equilibrium with opposite directions exchanged.
+    Start(gpu, 20.0f, 0.1f, 0.05f);
+    gpu.Step(1);
+    const LatticeCell eq = ComputeEquilibrium(1.0f, 0.1f, 0.05f);
+    LatticeCell bounced;
+    for (int i = 0; i < 9; ++i)
+        bounced.f[i] = eq.f[d2q9::kOpposite[i]];
+    const auto cells = Fetch(gpu, W, H);
+    int covered = 0;
+    for (int y = 1; y < H - 1; ++y) {
+        for (int x = 1; x < W - 1; ++x) {
+            bool inside = false;
+            for (const Obstacle& o : obstacles)
+                inside = inside || ObstacleCoversCell(o, x, y);
+            const LatticeCell& cell = cells[static_cast<size_t>(y * W + x)];
+            if (inside) {
+                ++covered;
+                ASSERT_TRUE(SameBits(cell, bounced)) << "covered cell " << x << "," << y;
+            } else {
+                for (int i = 0; i < 9; ++i)
+                    ASSERT_NEAR(cell.f[i], eq.f[i], 1e-6f) << "fluid cell " << x << "," << y << " f" << i;
+            }
+        }
+    }
+    EXPECT_GT(covered, 0);
+    // The examples of the coverage rule, counted on what the GPU bounced.
+    auto bouncedIn = [&](const Obstacle& o) {
+        int n = 0;
+        for (int y = o.y; y < o.y + o.height; ++y)
+            for (int x = o.x; x < o.x + o.width; ++x)
+                n += SameBits(cells[static_cast<size_t>(y * W + x)], bounced) ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(bouncedIn(obstacles[0]), 1);
+    EXPECT_EQ(bouncedIn(obstacles[1]), 12);
+    EXPECT_EQ(bouncedIn(obstacles[2]), 8);
 }
 
 TEST_F(GpuSolver, StepZeroChangesNothingAndStepsKeepTheCallersState)
