@@ -225,8 +225,11 @@ void CMainWnd::On_Destroy()
     // Kept as a fraction of the width; a window that never had a width
     // keeps the stored fraction.
     if (guiData && width() > 0) guiData->setSplitterPos(double(GetSplitterPos()) / double(width()));
-    // The trees fall silent first: clearing one would select nothing in a
-    // list already gone.
+    // Everything falls silent first: clearing a tree would select nothing
+    // in a list already gone, and the children outlive this object's own
+    // part while Qt tears them down.
+    tab->onSelChange = nullptr;
+    splitter->disconnect(this);
     for (CVarTreeView* tree : trees) tree->disconnect(this);
     for (CVarListView* list : lists) delete list;
     for (CVarTreeView* tree : trees) delete tree;

@@ -137,6 +137,26 @@ private slots:
         QCOMPARE(demo.CallbackCount(), callbacks + 1);
     }
 
+    void modalDialogFromTheDemo()
+    {
+        DemoWindow demo;
+        QVERIFY(demo.IsReady());
+        demo.show();
+        QString title;
+        int tabs = 0;
+        QTimer::singleShot(100, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) return;
+            title = dialog->windowTitle();
+            if (auto* bar = dialog->findChild<QTabBar*>()) tabs = bar->count();
+            dialog->close();
+        });
+        demo.OpenModal();
+        QCOMPARE(title, QString("Variable List Editor"));
+        QCOMPARE(tabs, 2);
+        QVERIFY(demo.Log()->toPlainText().contains("Modal dialog closed."));
+    }
+
     void modelessDialogIsOneAtATime()
     {
         DemoWindow demo;
