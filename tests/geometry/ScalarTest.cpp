@@ -40,19 +40,8 @@ TEST(Scalar, TolerantComparisons)
     EXPECT_EQ(cg::scalar_traits<double>::epsilon(), 1e-10);
 }
 
-TEST(Scalar, MinMaxAndSort)
+TEST(Scalar, SortTwo)
 {
-    EXPECT_EQ(cg::min(3, -4), -4);
-    EXPECT_EQ(cg::max(3, -4), 3);
-    double v = 5;
-    cg::make_min(&v, 7.0);
-    EXPECT_EQ(v, 5);
-    cg::make_min(&v, 2.0);
-    EXPECT_EQ(v, 2);
-    cg::make_max(&v, 1.0);
-    EXPECT_EQ(v, 2);
-    cg::make_max(&v, 9.0);
-    EXPECT_EQ(v, 9);
     double lo = 0, hi = 0;
     cg::sort2(4.0, -1.0, &lo, &hi);
     EXPECT_EQ(lo, -1);
