@@ -121,6 +121,7 @@ bool FlowWindow::OnIdle()
     const int32_t steps = params::updateRate;
     simulator->Step(steps);
     rate.iterationCount += steps;
+    stepsTaken += steps;
 
     // Drawing into a window that is hidden, minimised or not yet mapped is
     // wasted at best; the simulation advances all the same.

@@ -48,7 +48,9 @@ public:
     QWidget* ClientArea() const { return client; }
     QWidget* EditorWindow() const { return binding.editorWindow; }
     bool Storage() const { return static_cast<bool>(binding.storage); }
+    // Totals since creation, for tests and benchmarks.
     int64_t FramesDrawn() const { return framesDrawn; }
+    int64_t StepsTaken() const { return stepsTaken; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,4 +77,5 @@ private:
     bool contextCreated = false;
     bool destroyed = false;
     int64_t framesDrawn = 0;
+    int64_t stepsTaken = 0;
 };

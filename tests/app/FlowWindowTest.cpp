@@ -1,0 +1,477 @@
+// The main window in process, with the real storage component created
+// through a registry of the test's own and the real drawing context.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest>
+
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FlowView.h"
+#include "app/FlowWindow.h"
+#include "app/GlobalVariableList.h"
+#include "app/IdleLoop.h"
+#include "app/MenuCommands.h"
+#include "app/MessageBox.h"
+#include "app/Parameters.h"
+#include "platform/com/Com.h"
+#include "platform/gl/RenderContext.h"
+#include "sim/CpuLbmSimulator.h"
+#include "sim/VelocityDump.h"
+
+namespace {
+struct Message {
+    std::string caption;
+    std::string text;
+};
+
+const char* const kDataFile = "config/{551F6B37-A5BC-4746-8E1F-C66F877F5022}";
+
+template <class T>
+void Assign(GlobalVariable& v, T value)
+{
+    v.AssignValue(&value, sizeof value);
+}
+
+void RestoreDefaults()
+{
+    Assign(params::simulationType, int32_t{0});
+    Assign(params::gridWidth, int32_t{512});
+    Assign(params::gridHeight, int32_t{256});
+    Assign(params::flowVelX, 0.1f);
+    Assign(params::flowVelY, 0.0f);
+    Assign(params::invViscosity, 20.0f);
+    Assign(params::brightness, 1.0f);
+    Assign(params::updateRate, int32_t{10});
+    Assign(params::obstacleWidth, int32_t{20});
+    Assign(params::obstacleHeight, int32_t{20});
+    Assign(params::obstacleShape, int32_t{1});
+}
+
+// The records of a data file: name and value bytes.
+std::vector<std::pair<std::string, QByteArray>> ReadDataFile(const QString& path)
+{
+    std::vector<std::pair<std::string, QByteArray>> records;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return records;
+    const QByteArray data = file.readAll();
+    qsizetype at = 0;
+    while (at < data.size()) {
+        const qsizetype zero = data.indexOf('\0', at);
+        if (zero < 0 || zero + 4 > data.size())
+            break;
+        std::string name(data.constData() + at, static_cast<size_t>(zero - at));
+        uint32_t length;
+        std::memcpy(&length, data.constData() + zero + 1, 4);
+        records.emplace_back(name, data.mid(zero + 5, length));
+        at = zero + 5 + length;
+    }
+    return records;
+}
+
+void WriteRecord(QByteArray& out, const char* name, const void* bytes, uint32_t length)
+{
+    out.append(name, static_cast<qsizetype>(std::strlen(name) + 1));
+    out.append(reinterpret_cast<const char*>(&length), 4);
+    out.append(static_cast<const char*>(bytes), length);
+}
+
+bool SameObstacle(const Obstacle& a, const Obstacle& b)
+{
+    return a.isEllipse == b.isEllipse && a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+}  // namespace
+
+class FlowWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir root;
+    QString registry;
+    QString work;
+    std::vector<Message> messages;
+    std::unique_ptr<FlowWindow> window;
+    std::unique_ptr<IdleLoop> loop;
+
+    // Creates, shows and starts the frame loop; the window's client area is
+    // clientWidth x clientHeight so that the view geometry is known.
+    void Start(int clientWidth = 912, int clientHeight = 256)
+    {
+        window = std::make_unique<FlowWindow>(L"config");
+        QVERIFY(window->Create());
+        window->resize(clientWidth, clientHeight + window->menuBar()->sizeHint().height());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTRY_COMPARE(window->ClientArea()->width(), clientWidth);
+        QTRY_COMPARE(window->ClientArea()->height(), clientHeight);
+        loop = std::make_unique<IdleLoop>([this] { return window && window->OnIdle(); });
+    }
+
+    void Stop()
+    {
+        loop.reset();
+        if (window) {
+            window->close();
+            window.reset();
+        }
+    }
+
+    void Command(int id)
+    {
+        for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+            if (action->data().toInt() == id) {
+                action->trigger();
+                return;
+            }
+        }
+        QFAIL(qPrintable(QString("no menu entry for %1").arg(id)));
+    }
+
+    std::vector<Obstacle> Obstacles() const
+    {
+        const auto& list = window->Simulator()->Obstacles();
+        return {list.begin(), list.end()};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(root.isValid());
+        registry = root.filePath("registry");
+        work = root.filePath("work");
+        QVERIFY(QDir().mkpath(work));
+        qputenv("COMREGISTRY_DIR", registry.toUtf8());
+        QProcess reg;
+        reg.start(COMREG_PATH, {QUILLET_PATH});
+        QVERIFY(reg.waitForFinished(30000));
+        QCOMPARE(reg.exitCode(), 0);
+        QVERIFY(QFile::link(EDDYRA_CG_DIR, work + "/cg"));
+        QVERIFY(QDir::setCurrent(work));
+        CoInitialize(nullptr);
+        SetMessageSink([this](QWidget*, const std::string& caption, const std::string& text) {
+            messages.push_back({caption, text});
+        });
+        SetMessageReporter([this](const std::string& caption, const std::string& text) {
+            messages.push_back({caption, text});
+        });
+    }
+
+    void init()
+    {
+        messages.clear();
+        RestoreDefaults();
+        QDir(work + "/config").removeRecursively();
+    }
+
+    void cleanup() { Stop(); }
+
+    void cleanupTestCase() { CoUninitialize(); }
+
+    void menuHasTheEntriesInOrderWithTheirIds()
+    {
+        FlowWindow w(L"config");
+        QStringList seen;
+        for (QAction* top : w.menuBar()->actions()) {
+            seen << top->text();
+            for (QAction* entry : top->menu()->actions())
+                seen << QString("%1=%2").arg(entry->text()).arg(entry->data().toInt());
+        }
+        const QStringList expected = {"Simulation",          "Reset=40003",
+                                      "Reset (keep obstacles)=40011", "Clear Obstacles=40008",
+                                      "Reset Flow=40009",    "Dump",
+                                      "Velocity=40012",      "Presets",
+                                      "Poiseuille flow=40014", "Vortex street=40018"};
+        QCOMPARE(seen, expected);
+        QCOMPARE(w.windowTitle(), QString("LBM fluid simulation"));
+    }
+
+    void titleShowsTheRateAndFramesAreDrawn()
+    {
+        Start();
+        QVERIFY(window->Storage());
+        QVERIFY(window->EditorWindow() != nullptr);
+        QCOMPARE(window->windowTitle(), QString("LBM fluid simulation"));
+        QTRY_VERIFY_WITH_TIMEOUT(window->windowTitle().startsWith("Eddyra -- "), 8000);
+        QVERIFY(QRegularExpression("^Eddyra -- [0-9.e+]+ ips$").match(window->windowTitle()).hasMatch());
+        QVERIFY(window->FramesDrawn() > 0);
+        QVERIFY(window->StepsTaken() >= 10 * window->FramesDrawn());
+        QVERIFY(messages.empty());
+    }
+
+    void layoutGivesTheEditorAtMost400Pixels()
+    {
+        Start(912, 256);
+        const ViewGeometry g = window->Geometry();
+        QCOMPARE(g.viewWidth, 512);
+        QCOMPARE(g.viewHeight, 256);
+        QCOMPARE(g.gridWidth, 512);
+        QCOMPARE(g.gridHeight, 256);
+        QCOMPARE(window->EditorWindow()->geometry(), QRect(512, 0, 400, 256));
+
+        // Narrower than 400: the editor takes everything, frames go on.
+        window->resize(300, window->height());
+        QTRY_COMPARE(window->Geometry().viewWidth, 0);
+        QCOMPARE(window->EditorWindow()->geometry(), QRect(0, 0, 300, 256));
+        const int64_t steps = window->StepsTaken();
+        QTRY_VERIFY(window->StepsTaken() > steps + 100);
+
+        window->showMinimized();
+        const int64_t stepsMinimised = window->StepsTaken();
+        QTRY_VERIFY(window->StepsTaken() > stepsMinimised + 100);
+        QVERIFY(messages.empty());
+    }
+
+    void leftClickAddsAndRightClickRemoves()
+    {
+        Start(912, 256);
+        QWindow* view = window->View();
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 55));
+        QCOMPARE(Obstacles().size(), size_t{1});
+        QVERIFY(SameObstacle(Obstacles()[0], Obstacle{1, 90, 191, 20, 20}));
+
+        Assign(params::obstacleShape, int32_t{0});
+        Assign(params::obstacleWidth, int32_t{21});
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 246));  // cell (10, 10)
+        QCOMPARE(Obstacles().size(), size_t{2});
+        QVERIFY(SameObstacle(Obstacles()[1], Obstacle{0, 0, 0, 21, 20}));
+
+        // The column just right of the first one's last column still hits it;
+        // two further columns do not.
+        QTest::mouseClick(view, Qt::RightButton, {}, QPoint(113, 55));
+        QTest::mouseClick(view, Qt::RightButton, {}, QPoint(300, 55));
+        QCOMPARE(Obstacles().size(), size_t{2});
+        QTest::mouseClick(view, Qt::RightButton, {}, QPoint(110, 55));
+        QCOMPARE(Obstacles().size(), size_t{1});
+        QVERIFY(SameObstacle(Obstacles()[0], Obstacle{0, 0, 0, 21, 20}));
+
+        // Dragging adds nothing.
+        QTest::mousePress(view, Qt::LeftButton, {}, QPoint(200, 100));
+        QTest::mouseMove(view, QPoint(250, 120));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(250, 120));
+        QCOMPARE(Obstacles().size(), size_t{2});
+    }
+
+    void doubleClickAddsOneObstacle()
+    {
+        Start(912, 256);
+        QTest::mouseDClick(window->View(), Qt::LeftButton, {}, QPoint(300, 100));
+        QCOMPARE(Obstacles().size(), size_t{1});
+        QTest::qWait(600);
+        QTest::mouseDClick(window->View(), Qt::RightButton, {}, QPoint(300, 100));
+        QCOMPARE(Obstacles().size(), size_t{0});
+    }
+
+    void clicksAboveThePictureOrInAnEmptyViewAreIgnored()
+    {
+        Start(912, 400);  // the picture is 256 pixels high: 144 rows of nothing above
+        QTest::mouseClick(window->View(), Qt::LeftButton, {}, QPoint(100, 100));
+        QCOMPARE(Obstacles().size(), size_t{0});
+        QTest::mouseClick(window->View(), Qt::LeftButton, {}, QPoint(100, 200));
+        QCOMPARE(Obstacles().size(), size_t{1});
+        window->resize(380, window->height());
+        QTRY_COMPARE(window->Geometry().viewWidth, 0);
+        window->On_LButtonDown(0, 399);
+        window->On_RButtonDown(0, 399);
+        QCOMPARE(Obstacles().size(), size_t{1});
+    }
+
+    void menuCommandsRebuildOrKeepTheSimulator()
+    {
+        Start(912, 256);
+        LbmSimulator* first = window->Simulator();
+        window->On_LButtonDown(100, 55);
+        window->On_LButtonDown(300, 100);
+        const std::vector<Obstacle> before = Obstacles();
+
+        Command(ID_SIMULATION_RESETKEEPOBSTACLES);
+        QVERIFY(window->Simulator() != first);
+        QCOMPARE(Obstacles().size(), size_t{2});
+        QVERIFY(SameObstacle(Obstacles()[0], before[0]) && SameObstacle(Obstacles()[1], before[1]));
+
+        LbmSimulator* second = window->Simulator();
+        Command(ID_SIMULATION_CLEAROBSTACLES);
+        QCOMPARE(window->Simulator(), second);
+        QVERIFY(Obstacles().empty());
+
+        Command(ID_PRESETS_POISEUILLEFLOW);
+        QCOMPARE(Obstacles().size(), size_t{2});
+        QVERIFY(SameObstacle(Obstacles()[0], Obstacle{0, 0, 1, 512, 1}));
+        QVERIFY(SameObstacle(Obstacles()[1], Obstacle{0, 0, 254, 512, 1}));
+
+        Command(ID_PRESETS_VORTEXSTREET);
+        QVERIFY(Obstacles().empty());
+        window->On_LButtonDown(100, 55);
+        Command(ID_SIMULATION_RESET);
+        QVERIFY(Obstacles().empty());
+
+        // The init group takes effect at a reset, the CPU solver included.
+        Assign(params::simulationType, int32_t{1});
+        Assign(params::gridWidth, int32_t{128});
+        Assign(params::gridHeight, int32_t{64});
+        QCOMPARE(window->Geometry().gridWidth, 512);
+        Command(ID_SIMULATION_RESET);
+        QCOMPARE(window->Geometry().gridWidth, 128);
+        QCOMPARE(window->Geometry().gridHeight, 64);
+        QVERIFY(dynamic_cast<CpuLbmSimulator*>(window->Simulator()) != nullptr);
+    }
+
+    void resetFlowKeepsObstaclesAndSimulator()
+    {
+        Start(912, 256);
+        window->On_LButtonDown(100, 55);
+        QTest::qWait(300);  // frames run: the flow leaves the uniform state
+        LbmSimulator* sim = window->Simulator();
+        Assign(params::flowVelX, 0.05f);
+        Command(ID_SIMULATION_RESETFLOW);
+        QCOMPARE(window->Simulator(), sim);
+        QCOMPARE(Obstacles().size(), size_t{1});
+        std::vector<float> field;
+        QVERIFY(ComputeVelocityField(*sim, 512, 256, field));
+        for (size_t n = 0; n < 512 * 256; n += 97) {
+            QVERIFY(qAbs(field[3 * n] - 0.05f) < 1e-6f);
+            QVERIFY(qAbs(field[3 * n + 2] - 1.0f) < 1e-6f);
+        }
+    }
+
+    void dumpAfterResetHoldsTheUniformInflow_data()
+    {
+        QTest::addColumn<int>("solver");
+        QTest::newRow("GPU") << 0;
+        QTest::newRow("CPU") << 1;
+    }
+
+    void dumpAfterResetHoldsTheUniformInflow()
+    {
+        QFETCH(int, solver);
+        Assign(params::simulationType, int32_t{solver});
+        Start(912, 256);
+        QFile::remove("vel_512x256.dat");
+        QTest::qWait(200);
+        Command(ID_SIMULATION_RESET);
+        Command(ID_DUMP_VELOCITY);
+        QCOMPARE(messages.size(), size_t{1});
+        QCOMPARE(messages[0].caption, std::string("Success"));
+        QCOMPARE(messages[0].text, std::string("Ready!"));
+        QFile file("vel_512x256.dat");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.size(), qsizetype{512 * 256 * 12});
+        const auto* v = reinterpret_cast<const float*>(bytes.constData());
+        for (int n = 0; n < 512 * 256; ++n) {
+            if (qAbs(v[3 * n] - 0.1f) > 1e-6f || qAbs(v[3 * n + 1]) > 1e-6f || qAbs(v[3 * n + 2] - 1.0f) > 1e-6f)
+                QFAIL(qPrintable(QString("record %1: %2 %3 %4").arg(n).arg(v[3 * n]).arg(v[3 * n + 1]).arg(v[3 * n + 2])));
+        }
+    }
+
+    void dumpThatCannotBeWrittenIsReported()
+    {
+        Start(912, 256);
+        QFile::remove("vel_512x256.dat");
+        QVERIFY(QDir().mkdir("vel_512x256.dat"));
+        Command(ID_DUMP_VELOCITY);
+        QVERIFY(QDir().rmdir("vel_512x256.dat"));
+        QCOMPARE(messages.size(), size_t{1});
+        QCOMPARE(messages[0].caption, std::string("Error"));
+        QVERIFY(messages[0].text.find("vel_512x256.dat") != std::string::npos);
+    }
+
+    void closingSavesChangedParametersAndTheNextStartRestoresThem()
+    {
+        Start();
+        // An edit the way the editor makes it: through the component.
+        IVariableStoragePtr storage;
+        QCOMPARE(CoCreateInstance(CLSID_VariableStorage, nullptr, CLSCTX_INPROC_SERVER, IID_IVariableStorage,
+                                  storage.AsOut()),
+                 S_OK);
+        const int32_t rate = 17;
+        storage->SetData(&LIST_ID, "view|updateRate", &rate, 4);
+        const float nu = 40.0f;
+        storage->SetData(&LIST_ID, "runtime|invViscosity", &nu, 4);
+        storage = nullptr;
+        QCOMPARE(params::updateRate.Value(), 17);
+        QCOMPARE(params::invViscosity.Value(), 40.0f);
+        Stop();
+        QVERIFY(messages.empty());
+
+        const auto records = ReadDataFile(kDataFile);
+        QCOMPARE(records.size(), size_t{2});
+        std::vector<std::string> names;
+        for (const auto& r : records)
+            names.push_back(r.first);
+        QVERIFY(std::find(names.begin(), names.end(), "view|updateRate") != names.end());
+        QVERIFY(std::find(names.begin(), names.end(), "runtime|invViscosity") != names.end());
+
+        RestoreDefaults();
+        Start();
+        QCOMPARE(params::updateRate.Value(), 17);
+        QCOMPARE(params::invViscosity.Value(), 40.0f);
+        Stop();
+
+        // Back at the default: no longer written.
+        RestoreDefaults();
+        Start();
+        IVariableStoragePtr again;
+        QCOMPARE(CoCreateInstance(CLSID_VariableStorage, nullptr, CLSCTX_INPROC_SERVER, IID_IVariableStorage,
+                                  again.AsOut()),
+                 S_OK);
+        const int32_t defaultRate = 10;
+        again->SetData(&LIST_ID, "view|updateRate", &defaultRate, 4);
+        again = nullptr;
+        Stop();
+        const auto after = ReadDataFile(kDataFile);
+        QCOMPARE(after.size(), size_t{1});
+        QCOMPARE(after[0].first, std::string("runtime|invViscosity"));
+    }
+
+    void savedNamesInCapitalsReachTheirParameterBeforeTheFirstSimulator()
+    {
+        QVERIFY(QDir().mkpath("config"));
+        QByteArray data;
+        const int32_t width = 128;
+        const int32_t shape = 0;
+        const int32_t unknown = 5;
+        WriteRecord(data, "INIT|GRIDWIDTH", &width, 4);
+        WriteRecord(data, "Obstacle|Shape", &shape, 4);
+        WriteRecord(data, "init|noSuchThing", &unknown, 4);
+        QFile file(kDataFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(data);
+        file.close();
+
+        Start();
+        QCOMPARE(params::gridWidth.Value(), 128);
+        QCOMPARE(params::obstacleShape.Value(), 0);
+        QCOMPARE(window->Geometry().gridWidth, 128);
+    }
+
+    void missingComponentIsReportedAndCreationFails()
+    {
+        const QByteArray saved = qgetenv("COMREGISTRY_DIR");
+        qputenv("COMREGISTRY_DIR", root.filePath("empty-registry").toUtf8());
+        {
+            FlowWindow w(L"config");
+            const bool created = w.Create();
+            w.On_Destroy();
+            qputenv("COMREGISTRY_DIR", saved);
+            QVERIFY(!created);
+        }
+        QCOMPARE(messages.size(), size_t{1});
+        QVERIFY(messages[0].text.find("not registered") != std::string::npos);
+        QVERIFY(messages[0].text.find("{B9D2F682-6B25-4CE5-9DBF-6B3C75D2E9EE}") != std::string::npos);
+        QVERIFY(!QDir("config").exists());
+    }
+};
+
+QTEST_MAIN(FlowWindowTest)
+#include "FlowWindowTest.moc"
