@@ -18,6 +18,7 @@
 #include "storage/Spline2DVar.h"
 #include "storage/StrVar.h"
 #include "storage/VarFactory.h"
+#include "storage/api/Attributes.h"
 
 namespace {
 
@@ -439,4 +440,16 @@ TEST(Kinds, FactoryPicksTheClassByKind)
     EXPECT_NE(dynamic_cast<CColorRGBSplineVar*>(CreateVar(Info(VARKIND_COLORRGBSPLINE)).get()), nullptr);
     EXPECT_EQ(CreateVar(Info(9)), nullptr);
     EXPECT_EQ(CreateVar(Info(-1)), nullptr);
+}
+
+TEST(Kinds, PropsStreamOfAnUnregisteredClassIsFalse)
+{
+    auto p = Info(VARKIND_PROPS);
+    p.props.clsid = {0xDEADBEEF, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}};
+    p.props.itemName = "item";
+    CPropsVar var(p);
+    IDataStorageStream* stream = reinterpret_cast<IDataStorageStream*>(1);
+    EXPECT_FALSE(var.GetStream(&stream));
+    EXPECT_EQ(stream, nullptr);
+    EXPECT_FALSE(var.GetStream(nullptr));
 }
