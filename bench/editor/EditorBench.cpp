@@ -88,6 +88,8 @@ void BM_OpenTab(benchmark::State& state)
     size_t vars = 0;
     for (auto _ : state) {
         std::unique_ptr<CMainWnd> wnd = setup.Open(&gui);
+        wnd->show();
+        QApplication::processEvents();  // laid out and painted once
         state.PauseTiming();
         vars = wnd->Tree(0)->FindGroup("top00|big")->Vars().size();
         if (wnd->IsPending(0)) state.SkipWithError("the tab was not loaded");
