@@ -66,7 +66,6 @@ CVarListView::CVarListView(QWidget* parent) : QTreeWidget(parent)
     setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
