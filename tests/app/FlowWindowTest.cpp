@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QScreen>
+#include <QSet>
 #include <QWindow>
 #include <QtTest>
 
@@ -260,6 +262,34 @@ private slots:
         QTest::mouseMove(view, QPoint(250, 120));
         QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(250, 120));
         QCOMPARE(Obstacles().size(), size_t{2});
+    }
+
+    void screenshotShowsTheFlowAroundObstacles()
+    {
+        Start(912, 256);
+        window->On_LButtonDown(100, 128);
+        Assign(params::obstacleShape, int32_t{0});
+        window->On_LButtonDown(250, 60);
+        const int64_t steps = window->StepsTaken();
+        QTRY_VERIFY_WITH_TIMEOUT(window->StepsTaken() > steps + 1500, 20000);
+        // The screen, not the widget: a widget grab leaves the native GL area blank.
+        const QPoint origin = window->View()->mapToGlobal(QPoint(0, 0));
+        const QImage shot = window->screen()->grabWindow(0).toImage();
+        if (const QByteArray path = qgetenv("EDDYRA_SCREENSHOT"); !path.isEmpty())
+            shot.save(QString::fromUtf8(path));
+        const QImage picture = shot.copy(origin.x(), origin.y(), 512, 256);
+        QSet<QRgb> colours;
+        int black = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb c = picture.pixel(x, y) & 0xFFFFFF;
+                colours.insert(c);
+                black += c == 0;
+            }
+        }
+        // The wake behind the obstacles spreads the velocities into many hues.
+        QVERIFY2(colours.size() > 50, qPrintable(QString("%1 colours").arg(colours.size())));
+        QVERIFY2(black < picture.width() * picture.height() / 10, qPrintable(QString("%1 black pixels").arg(black)));
     }
 
     void doubleClickAddsOneObstacle()
