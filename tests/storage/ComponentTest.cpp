@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/com/Com.h"
 #include "platform/registry/Registry.h"
+#include "storage/CompareVlist.h"
 #include "storage/GUIData.h"
 #include "storage/ModuleState.h"
 #include "storage/SingleWrapper.h"
@@ -216,4 +218,16 @@ TEST(GUIData, ShortValueFillsLeadingFieldsAndSettersWriteThrough)
     EXPECT_EQ(reread.getCol(1), 111);
     EXPECT_EQ(reread.getCol(2), 222);
     EXPECT_EQ(reread.getSplitterPos(), 0.5);  // first's own record was written last
+}
+
+TEST(Component, ListsWhoseNamesDifferInCaseAreOneTab)
+{
+    TestList upper("Flow"), lower("flow"), other("alpha");
+    std::set<IVariableListPtr, CompareVlist> tabs;
+    tabs.insert(IVariableListPtr(&upper));
+    tabs.insert(IVariableListPtr(&lower));
+    tabs.insert(IVariableListPtr(&other));
+    ASSERT_EQ(tabs.size(), 2u);
+    EXPECT_STREQ((*tabs.begin())->GetListName(), "alpha");
+    EXPECT_STREQ((*tabs.rbegin())->GetListName(), "Flow");  // the first one in stays
 }
