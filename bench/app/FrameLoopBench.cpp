@@ -1,0 +1,158 @@
+// What the frame loop costs: the iteration rate the title shows at the
+// default settings, for both solvers, next to the bare rate of the same
+// solver on the same grid measured in the same run (steps only, no picture,
+// no swap, no event handling).  Needs an X display (xvfb-run) and the
+// storage component, registered into a registry of its own.
+//
+// Usage: frame_loop_bench [seconds per measurement, default 4]
+#include <epoxy/gl.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/FlowWindow.h"
+#include "app/IdleLoop.h"
+#include "app/Parameters.h"
+#include "platform/com/Com.h"
+#include "platform/gl/RenderContext.h"
+
+namespace {
+struct Figures {
+    double titleRate = 0;  // median of the titles shown
+    int titles = 0;
+    double bareRate = 0;
+    double stepMs = 0;     // one frame's steps, finished
+    double renderMs = 0;   // RenderVelocity, finished
+    double presentMs = 0;  // PresentFrame
+};
+
+double Median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+Figures Measure(int32_t solver, int seconds)
+{
+    params::simulationType.AssignValue(&solver, 4);
+    Figures f;
+    FlowWindow window(L"config");
+    if (!window.Create())
+        return f;
+    window.show();
+    std::vector<double> rates;
+    QObject::connect(&window, &QWidget::windowTitleChanged, [&](const QString& title) {
+        // "Eddyra -- {0} ips"
+        const QString number = title.section(' ', 2, 2);
+        bool ok = false;
+        const double r = number.toDouble(&ok);
+        if (ok)
+            rates.push_back(r);
+    });
+    {
+        // The program's own loop; the first title covers start-up and is
+        // left out.
+        IdleLoop loop([&window] { return window.OnIdle(); });
+        QTimer::singleShot(1000 * (seconds + 1) + 200, [] { QCoreApplication::exit(0); });
+        loop.Run();
+    }
+    if (rates.size() > 1)
+        rates.erase(rates.begin());
+    f.titles = static_cast<int>(rates.size());
+    f.titleRate = Median(rates);
+
+    // The same simulator, the same grid, the same context: steps alone.
+    LbmSimulator* sim = window.Simulator();
+    const int steps = params::updateRate;
+    glFinish();
+    QElapsedTimer clock;
+    clock.start();
+    long iterations = 0;
+    while (clock.elapsed() < 1000L * seconds) {
+        sim->Step(steps);
+        iterations += steps;
+        if (solver == 0)
+            glFinish();
+    }
+    glFinish();
+    f.bareRate = iterations * 1000.0 / static_cast<double>(clock.elapsed());
+    f.stepMs = 1000.0 * steps / f.bareRate;
+
+    // Where a frame's extra time goes: the picture and the swap, each
+    // finished before the clock stops.
+    const float aspect = static_cast<float>(window.Geometry().gridHeight) / static_cast<float>(window.Geometry().gridWidth);
+    const float w = static_cast<float>(window.Geometry().viewWidth);
+    const DrawRect rect{0.0f, w, 0.0f, w * aspect};
+    QElapsedTimer part;
+    long frames = 0;
+    qint64 renderNs = 0, presentNs = 0;
+    clock.restart();
+    while (clock.elapsed() < 1000L * seconds) {
+        part.start();
+        glClear(GL_COLOR_BUFFER_BIT);
+        sim->RenderVelocity(params::brightness, rect);
+        glFinish();
+        renderNs += part.nsecsElapsed();
+        part.start();
+        PresentFrame();
+        glFinish();
+        presentNs += part.nsecsElapsed();
+        ++frames;
+    }
+    f.renderMs = renderNs / 1e6 / static_cast<double>(frames);
+    f.presentMs = presentNs / 1e6 / static_cast<double>(frames);
+    window.close();
+    return f;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CoInitialize(nullptr);
+    int code = 0;
+    {
+        QApplication app(argc, argv);
+        // Two windows one after the other: closing the first must not end the run.
+        QApplication::setQuitOnLastWindowClosed(false);
+        const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 4;
+        QTemporaryDir root;
+        qputenv("COMREGISTRY_DIR", root.filePath("registry").toUtf8());
+        QProcess reg;
+        reg.start(COMREG_PATH, {QUILLET_PATH});
+        reg.waitForFinished(30000);
+        QFile::link(EDDYRA_CG_DIR, root.filePath("cg"));
+        QDir::setCurrent(root.path());
+
+        std::printf("Frame loop at the default settings: grid %dx%d, view|updateRate %d, window 1024x640\n",
+                    params::gridWidth.Value(), params::gridHeight.Value(), params::updateRate.Value());
+        std::printf("%-6s %12s %12s %10s   %s\n", "solver", "title ips", "bare ips", "loop cost",
+                    "per frame: steps / picture / swap (ms)");
+        for (int32_t solver : {0, 1}) {
+            const Figures f = Measure(solver, seconds);
+            if (f.titles == 0) {
+                std::printf("%-6s no title shown\n", solver == 0 ? "GPU" : "CPU");
+                code = 1;
+                continue;
+            }
+            const double cost = 100.0 * (1.0 - f.titleRate / f.bareRate);
+            std::printf("%-6s %12.1f %12.1f %9.1f%%   %.2f / %.2f / %.2f   (%d titles)\n",
+                        solver == 0 ? "GPU" : "CPU", f.titleRate, f.bareRate, cost, f.stepMs, f.renderMs,
+                        f.presentMs, f.titles);
+        }
+    }
+    CoUninitialize();
+    return code;
+}
