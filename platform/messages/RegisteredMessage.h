@@ -5,10 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
-#include <string>
 #include <string_view>
-#include <unordered_map>
 
 using UINT = uint32_t;
 using WPARAM = uintptr_t;
@@ -23,25 +20,3 @@ inline constexpr UINT kLastRegisteredMessage = 0xFFFF;
 UINT RegisterWindowMessage(std::string_view name);
 // Clipboard formats share the numbers of window messages.
 inline UINT RegisterClipboardFormat(std::string_view name) { return RegisterWindowMessage(name); }
-
-namespace registered_message_detail {
-
-struct Table {
-    std::mutex lock;
-    std::unordered_map<std::string, UINT> numbers;
-    UINT next = kFirstRegisteredMessage;
-};
-
-// Every module of the process (the component, an attribute server, a test)
-// links its own copy of this library, yet the numbers must agree across
-// them: a static local of an inline function is one object per process on
-// this platform (the dynamic linker unifies it, even between modules loaded
-// privately), where a static in the library's own file would be one per
-// module.
-inline Table& ProcessTable()
-{
-    static Table table;
-    return table;
-}
-
-}  // namespace registered_message_detail

@@ -1,3 +1,5 @@
+#include <dlfcn.h>
+
 #include <QTest>
 #include <QWidget>
 #include <memory>
@@ -56,6 +58,26 @@ private slots:
         QCOMPARE(RegisterWindowMessage("SEM_GETPOS :: {0BE32DC8-69D1-4291-BADC-FC1B478D03AC}"), a);
         QCOMPARE(RegisterWindowMessage("sem_getpos :: {0be32dc8-69d1-4291-badc-fc1b478d03ac}"), a);
         QCOMPARE(RegisterWindowMessage(""), UINT(0));
+    }
+
+    void modulesOfTheProcessAgree()
+    {
+        // Each module registers its own names first, in its own order.
+        using Register = UINT (*)(const char*);
+        void* a = dlopen(MODULE_A, RTLD_NOW | RTLD_LOCAL);
+        void* b = dlopen(MODULE_B, RTLD_NOW | RTLD_LOCAL);
+        QVERIFY2(a && b, dlerror());
+        auto registerA = reinterpret_cast<Register>(dlsym(a, "RegisterFromModule"));
+        auto registerB = reinterpret_cast<Register>(dlsym(b, "RegisterFromModule"));
+        QVERIFY(registerA && registerB);
+        const UINT inA = registerA("test :: only in a");
+        const UINT format = registerB("CF_ATR");
+        QCOMPARE(registerA("CF_ATR"), format);
+        QCOMPARE(RegisterClipboardFormat("CF_ATR"), format);
+        QCOMPARE(registerB("test :: only in a"), inA);
+        QVERIFY(inA != format);
+        dlclose(a);
+        dlclose(b);
     }
 
     void targetsAnswerAndDerivedClassesOverride()
