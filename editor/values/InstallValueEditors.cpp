@@ -4,6 +4,7 @@
 #include "editor/values/VarColorRGBEdit.h"
 #include "editor/values/VarCombobox.h"
 #include "editor/values/VarEdit.h"
+#include "editor/values/VarPropsView.h"
 #include "editor/values/VarSpinEdit.h"
 #include "storage/api/GlobalVariableInfo.h"
 
@@ -15,4 +16,5 @@ void InstallValueEditors()
                         [](CVarListView* list) -> CValueEditor* { return new CVarSpinEdit(list); });
     RegisterValueEditor({VARKIND_COLORRGB},
                         [](CVarListView* list) -> CValueEditor* { return new CVarColorRGBEdit(list); });
+    RegisterValueEditor({VARKIND_PROPS}, [](CVarListView* list) -> CValueEditor* { return new CVarPropsView(list); });
 }

@@ -1,10 +1,13 @@
 // The value-cell editors as a user meets them: a click in the value column
 // of the editor window's list opens the editor of the row's kind, and every
 // edit travels through the component to the client's callback.
+#include <dlfcn.h>
+
 #include <QColorDialog>
 #include <QComboBox>
 #include <QCursor>
 #include <QHeaderView>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -22,9 +25,14 @@
 #include "editor/values/InstallValueEditors.h"
 #include "editor/values/VarColorRGBEdit.h"
 #include "editor/values/VarCombobox.h"
+#include "editor/values/PropsView.h"
 #include "editor/values/VarEdit.h"
+#include "editor/values/VarPropsView.h"
 #include "editor/values/VarSpinEdit.h"
+#include "platform/com/ClassFactory.h"
 #include "platform/messages/Beep.h"
+#include "samples/attributes/AttributeData.h"
+#include "samples/attributes/SampleIds.h"
 #include "storage/VariableStorageImpl.h"
 #include "tests/editor/EditorTestSupport.h"
 
@@ -102,6 +110,12 @@ private slots:
         UseSandboxRegistry();
         ClearValueEditors();
         InstallValueEditors();
+#ifdef ATTRIBUTES_MODULE
+        void* module = dlopen(ATTRIBUTES_MODULE, RTLD_NOW | RTLD_LOCAL);
+        QVERIFY2(module, dlerror());
+        auto reg = reinterpret_cast<DllRegisterServerFunction>(dlsym(module, "DllRegisterServer"));
+        QVERIFY(reg && reg() == S_OK);
+#endif
     }
 
     void init()
@@ -115,6 +129,9 @@ private slots:
         client.list->AddEnum("g|mode", "an enumeration", 0, 0, {"x", "y", "z"});
         const uint8_t red[3] = {255, 0, 0};
         client.list->AddColor("g|tint", "a colour", red, red);
+        client.list->AddProps("g|material", "a property set", CLSID_SampleAttributes, "material", {});
+        client.list->AddProps("g|nowhere", "a property set nobody serves", {0x1, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}},
+                              "item", {});
         storage = new StorageRef;
         storage->p->UseVariableList(&kListA, client.list);
         storage->p->AttachVariableList(&kListA, &Client::Callback, &client);
@@ -125,7 +142,7 @@ private slots:
         CVarTreeView* tree = wnd->Tree(0);
         tree->setCurrentItem(tree->FindGroup("g"));
         list = wnd->List(0);
-        QCOMPARE(list->RowCount(), 6);
+        QCOMPARE(list->RowCount(), 8);
         list->header()->resizeSection(1, 200);
         beeps = 0;
         SetBeepHandler([this] { ++beeps; });
@@ -318,6 +335,87 @@ private slots:
         QTest::mouseClick(cell->GetButton(), Qt::LeftButton);
         QCOMPARE(client.calls.size(), size_t(1));
         QCOMPARE(RowText("g|tint"), QString("200-50-127"));
+    }
+
+    void propertyEditsReachTheClientAsAttributeBlocks()
+    {
+#ifndef ATTRIBUTES_MODULE
+        QSKIP("the sample attribute server is not built");
+#endif
+        ClickValue("g|material");
+        auto* cell = Editor<CVarPropsView>(VARKIND_PROPS);
+        QVERIFY(cell && cell->isVisible());
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = dynamic_cast<CPropsView*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QString("Props Editor"));
+            auto* table = qobject_cast<QTableWidget*>(dialog->GetEditorWindow());
+            QVERIFY(table);
+            QCOMPARE(table->geometry(), dialog->rect());
+            QCOMPARE(table->rowCount(), 3);
+            QCOMPARE(table->item(0, 0)->text(), QString("name"));
+            QCOMPARE(table->item(0, 1)->text(), QString("material"));
+            QCOMPARE(table->item(2, 0)->text(), QString("roughness"));
+            table->item(2, 1)->setText("0.8");
+            table->item(1, 1)->setText("10-20-30");
+            shown = true;
+            dialog->close();
+        });
+        QTest::mouseClick(cell->GetButton(), Qt::LeftButton);
+        QVERIFY(shown);
+        // One write per edit, each the whole set as one block.
+        QCOMPARE(client.calls.size(), size_t(2));
+        QCOMPARE(client.calls[0].first, std::string("g|material"));
+        const auto& bytes = client.calls[1].second;
+        const auto decoded = DecodeAttributes(bytes.data(), bytes.size());
+        QVERIFY(decoded);
+        QCOMPARE(*decoded, (AttributeList{{"name", "material"}, {"colour", "10-20-30"}, {"roughness", "0.8"}}));
+        QCOMPARE(client.list->ValueBytes("g|material"), bytes);
+
+        // The next dialog shows the edited item.
+        QTimer::singleShot(0, [&] {
+            auto* dialog = dynamic_cast<CPropsView*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* table = qobject_cast<QTableWidget*>(dialog->GetEditorWindow());
+            QVERIFY(table);
+            QCOMPARE(table->item(2, 1)->text(), QString("0.8"));
+            dialog->close();
+        });
+        ClickValue("g|material");
+        QTest::mouseClick(cell->GetButton(), Qt::LeftButton);
+        QCOMPARE(client.calls.size(), size_t(2));
+    }
+
+    void propertyDialogOfAnUnservedClassStaysEmpty()
+    {
+        ClickValue("g|nowhere");
+        auto* cell = Editor<CVarPropsView>(VARKIND_PROPS);
+        bool empty = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = dynamic_cast<CPropsView*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            empty = dialog->GetEditorWindow() == nullptr;
+            dialog->close();
+        });
+        QTest::mouseClick(cell->GetButton(), Qt::LeftButton);
+        QVERIFY(empty);
+        QVERIFY(client.calls.empty());
+    }
+
+    void attributeBlocksAreReadStrictly()
+    {
+        const AttributeList sample{{"a", "1"}, {"", ""}, {"long name", std::string(300, 'x')}};
+        const std::vector<uint8_t> bytes = EncodeAttributes(sample);
+        QCOMPARE(*DecodeAttributes(bytes.data(), bytes.size()), sample);
+        QVERIFY(!DecodeAttributes(bytes.data(), bytes.size() - 1));
+        std::vector<uint8_t> longer = bytes;
+        longer.push_back(0);
+        QVERIFY(!DecodeAttributes(longer.data(), longer.size()));
+        const uint8_t liar[] = {0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0};
+        QVERIFY(!DecodeAttributes(liar, sizeof liar));
+        const uint8_t empty[] = {0, 0, 0, 0};
+        QVERIFY(DecodeAttributes(empty, sizeof empty)->empty());
     }
 
     void focusLeavingHidesTheEditor()

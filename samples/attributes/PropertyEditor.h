@@ -1,0 +1,37 @@
+// The property editor: shows an item's properties as a table of names and
+// values, lets the user edit the values, writes each edit to the item and
+// reports it to the dialog's sink.
+#pragma once
+
+#include <QPointer>
+
+#include "editor/values/PropertyEditorApi.h"
+#include "samples/attributes/AttributeData.h"
+#include "samples/attributes/ComObject.h"
+#include "samples/attributes/SampleIds.h"
+
+class CPropertyGrid;
+
+class CPropertyEditor final : public ComObject, public IPropertyEditor {
+public:
+    CPropertyEditor() = default;
+
+    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
+    SAMPLE_COM_REFCOUNT
+
+    STDMETHOD_(HWND, Create)(HWND parent, const RECT* rectangle, IUnknown* object, IPropertyChangedEvent* sink,
+                             int32_t options) override;
+    STDMETHOD_(int32_t, SetDataObject)(IUnknown* dataObject) override;
+    STDMETHOD_(int32_t, GetProperties)(IAttributes* attributes) override;
+
+    // A value was edited in the table.
+    void On_ValueChanged(int row);
+
+private:
+    ~CPropertyEditor() override;
+    void Fill(const AttributeList& properties);
+
+    QPointer<CPropertyGrid> grid;
+    IPropertyTablePtr table;
+    IPropertyChangedEventPtr sink;
+};
