@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "samples/attributes/SampleIds.h"
+
 DemoList* CreateSceneList()
 {
     DemoList* list = DemoList::Create("Scene");
@@ -21,7 +23,8 @@ DemoList* CreateSceneList()
                     {0, 0, 0, 0}, {1, 1, 0, 0});
     list->AddColorSpline("look|curves|palette", "Colours over speed",
                          {{0, 0, 0, 0.5}, {0.5, 0, 1, 0}, {1, 1, 0, 0}}, {{0, 0, 0, 0}, {1, 1, 1, 1}});
-    list->AddProps("look|material", "Material properties", GUID_NULL, "material", {});
+    // Served by the sample attribute server (samples/attributes).
+    list->AddProps("look|material", "Material properties", CLSID_SampleAttributes, "material", {});
     list->AddString("look|label", "Text drawn in the corner", "", "");
     return list;
 }

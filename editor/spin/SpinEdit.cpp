@@ -27,6 +27,8 @@ CSpinEdit::CSpinEdit(QWidget* parent, const QRect& rectangle, unsigned flags_) :
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
+    // Laid over a list's cell: the row must not show between the parts.
+    setAutoFillBackground(true);
     setGeometry(rectangle);
     setFocusPolicy(Qt::StrongFocus);
 
