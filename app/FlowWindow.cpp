@@ -51,10 +51,9 @@ FlowWindow::FlowWindow(std::wstring configName) : configName(std::move(configNam
 
 FlowWindow::~FlowWindow()
 {
-    // Normally emptied by On_Destroy already; a window that never ran its
-    // shut-down must still let go of both.
-    simulator.reset();
-    binding.storage = nullptr;
+    // A window destroyed without being closed still shuts down in order, so
+    // that the drawing context does not outlive it.
+    ShutDown();
 }
 
 bool FlowWindow::Create()
@@ -243,6 +242,14 @@ void FlowWindow::On_Destroy()
 {
     if (destroyed)
         return;
+    ShutDown();
+    QCoreApplication::exit(0);
+}
+
+void FlowWindow::ShutDown()
+{
+    if (destroyed)
+        return;
     destroyed = true;
     // GL objects of the solver go while their context is still current.
     simulator.reset();
@@ -253,7 +260,6 @@ void FlowWindow::On_Destroy()
         DestroyRenderContext();
         contextCreated = false;
     }
-    QCoreApplication::exit(0);
 }
 
 void FlowWindow::closeEvent(QCloseEvent* event)

@@ -57,6 +57,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The shut-down steps without ending the event loop.
+    void ShutDown();
     void DumpVelocity();
     void ResetKeepingObstacles();
     void LoadPoiseuillePreset();

@@ -1,9 +1,25 @@
 #!/usr/bin/env bash
-# Sets up a fresh machine, builds, and runs the program.
+# Sets up a fresh machine, builds, registers the storage component and starts
+# Eddyra.  The program reads its fragment programs from cg/ in its working
+# folder and writes "config" and the velocity dumps there: that folder is
+# build/run (or $BUILD_DIR/run), with cg linked to the sources.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-BUILD_TYPE=Release "$root/scripts/build.sh"
+BUILD_TYPE=${BUILD_TYPE:-Release} "$root/scripts/build.sh"
 build=${BUILD_DIR:-$root/build}
-echo "The window is not built yet: running the solver benchmark instead."
-"$build/bench/sim/sim_bench"
+
+# The program finds the component by class id in the registry, never by
+# linking it.  COMREGISTRY_DIR, when set, names the registry to use.
+"$build/platform/regtool/comreg" "$build/storage/libQuillet.so"
+
+work=$build/run
+mkdir -p "$work"
+ln -sfn "$root/cg" "$work/cg"
+cd "$work"
+echo "Eddyra runs in $work (saved parameters in config/, dumps as vel_WxH.dat)."
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: starting on a virtual X display; stop it with Ctrl+C (the parameters are saved)."
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$build/app/Eddyra"
+fi
+exec "$build/app/Eddyra"
