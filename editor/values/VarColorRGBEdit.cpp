@@ -21,8 +21,18 @@ void CVarColorRGBEdit::On_Command(int id)
     CVar* var = variable;
     CVarListView* rows = list;
     const uint8_t* rgb = (*static_cast<CColorRGBVar*>(var))();
+    // The 16 custom colours belong to this one call: the table starts white
+    // and what the user puts there goes when the dialog does.
+    QColor saved[16];
+    for (int i = 0; i < 16; ++i) {
+        saved[i] = QColorDialog::customColor(i);
+        QColorDialog::setCustomColor(i, Qt::white);
+    }
     QColorDialog dialog(QColor(rgb[0], rgb[1], rgb[2]), rows->parentWidget());
-    if (dialog.exec() != QDialog::Accepted)
+    const int answer = dialog.exec();
+    for (int i = 0; i < 16; ++i)
+        QColorDialog::setCustomColor(i, saved[i]);
+    if (answer != QDialog::Accepted)
         return;
     const QColor chosen = dialog.selectedColor();
     const uint8_t bytes[3] = {static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
