@@ -32,15 +32,10 @@ CSpinEdit::CSpinEdit(QWidget* parent, const QRect& rectangle, unsigned flags_) :
     setGeometry(rectangle);
     setFocusPolicy(Qt::StrongFocus);
 
-    const int side = rectangle.height();
-    if (flags & SPIN_POPUPBUTTON) {
+    if (flags & SPIN_POPUPBUTTON)
         button = new CCustomButton(this);
-        button->resize(side, side);
-    }
-    if (flags & SPIN_UPDOWN) {
+    if (flags & SPIN_UPDOWN)
         upDown = new CUpDown(this);
-        upDown->resize(side, side);
-    }
     edit = new CCustomEdit(this);
     // The text field takes the focus the control receives.
     setFocusProxy(edit);
