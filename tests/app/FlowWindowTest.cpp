@@ -26,7 +26,9 @@
 #include "app/MenuCommands.h"
 #include "app/MessageBox.h"
 #include "app/Parameters.h"
+#include "app/SetVariableFromStorage.h"
 #include "platform/com/Com.h"
+#include "platform/gl/HeadlessRenderContext.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/CpuLbmSimulator.h"
 #include "sim/VelocityDump.h"
@@ -354,6 +356,14 @@ private slots:
         QCOMPARE(window->Geometry().gridWidth, 128);
         QCOMPARE(window->Geometry().gridHeight, 64);
         QVERIFY(dynamic_cast<CpuLbmSimulator*>(window->Simulator()) != nullptr);
+
+        // Saved values are unchecked; the solver is built inside the declared range.
+        Assign(params::gridWidth, int32_t{5000});
+        Assign(params::gridHeight, int32_t{-3});
+        Command(ID_SIMULATION_RESET);
+        QCOMPARE(window->Geometry().gridWidth, 1024);
+        QCOMPARE(window->Geometry().gridHeight, 64);
+        QVERIFY(messages.empty());
     }
 
     void resetFlowKeepsObstaclesAndSimulator()
@@ -464,6 +474,23 @@ private slots:
         QCOMPARE(after[0].first, std::string("runtime|invViscosity"));
     }
 
+    void aSaveThatFailsIsReported()
+    {
+        // "config" is taken by a file: neither the folder nor the data file
+        // can be made.
+        QFile blocker("config");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        Start();
+        const int32_t rate = 12;
+        SetVariableFromStorage("view|updateRate", &rate, 4, nullptr);
+        Stop();
+        QVERIFY(QFile::remove("config"));
+        QCOMPARE(messages.size(), size_t{1});
+        QCOMPARE(messages[0].caption, std::string("Error"));
+        QVERIFY(messages[0].text.find("could not be saved") != std::string::npos);
+    }
+
     void savedNamesInCapitalsReachTheirParameterBeforeTheFirstSimulator()
     {
         QVERIFY(QDir().mkpath("config"));
@@ -483,6 +510,23 @@ private slots:
         QCOMPARE(params::gridWidth.Value(), 128);
         QCOMPARE(params::obstacleShape.Value(), 0);
         QCOMPARE(window->Geometry().gridWidth, 128);
+    }
+
+    void drawingContextThatCannotBeCreatedIsReportedAndCreationFails()
+    {
+        // The thread already holds a context, so the window cannot get one.
+        QVERIFY(CreateHeadlessRenderContext());
+        bool created = true;
+        {
+            FlowWindow w(L"config");
+            created = w.Create();
+            w.On_Destroy();
+        }
+        DestroyRenderContext();
+        QVERIFY(!created);
+        QCOMPARE(messages.size(), size_t{1});
+        QVERIFY(!messages[0].text.empty());
+        QCOMPARE(LiveRenderContextCount(), 0);
     }
 
     void missingComponentIsReportedAndCreationFails()
