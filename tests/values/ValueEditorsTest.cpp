@@ -124,6 +124,7 @@ private slots:
         client.list = DemoList::Create("Values");
         client.list->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
         client.list->AddFloat("g|speed", "a float", 0.5f, 0.5f, 0, 2, 0.25f);
+        client.list->AddDouble("g|free", "a double without a step", 42, 42, 0, 100, 0);
         client.list->AddInt("g|count", "an integer", 5, 5, -10, 10);
         client.list->AddString("g|text", "a string", "abc", "abc");
         client.list->AddEnum("g|mode", "an enumeration", 0, 0, {"x", "y", "z"});
@@ -142,7 +143,7 @@ private slots:
         CVarTreeView* tree = wnd->Tree(0);
         tree->setCurrentItem(tree->FindGroup("g"));
         list = wnd->List(0);
-        QCOMPARE(list->RowCount(), 8);
+        QCOMPARE(list->RowCount(), 9);
         list->header()->resizeSection(1, 200);
         beeps = 0;
         SetBeepHandler([this] { ++beeps; });
@@ -214,6 +215,27 @@ private slots:
         QTest::keyClick(spin->GetEdit(), Qt::Key_Escape);
         QVERIFY(!spin->isVisible());
         QVERIFY(client.calls.empty());
+    }
+
+    void doubleWithoutAStepStillSteps()
+    {
+        // No usable step: a hundred steps over the range, here 1 each.
+        ClickValue("g|free");
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_DOUBLE);
+        int lo = -1, hi = -1;
+        spin->GetRange(lo, hi);
+        QCOMPARE(lo, 0);
+        QCOMPARE(hi, 100);
+        QCOMPARE(spin->GetValue(), 42);
+        QTest::mouseClick(spin->GetUpDown()->GetUpArrow(), Qt::LeftButton);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.Last<double>(), 43.0);
+        // A pasted text that is not a number lies within no limits.
+        spin->SetText("nan");
+        QTest::keyClick(spin->GetEdit(), Qt::Key_Return);
+        QCOMPARE(beeps, 1);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QVERIFY(spin->isVisible());
     }
 
     void unchangedNumberIsNotWrittenAgain()
