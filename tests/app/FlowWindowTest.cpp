@@ -227,8 +227,12 @@ private slots:
         window->resize(300, window->height());
         QTRY_COMPARE(window->Geometry().viewWidth, 0);
         QCOMPARE(window->EditorWindow()->geometry(), QRect(0, 0, 300, 256));
+        QTRY_VERIFY(!window->View()->isExposed());
         const int64_t steps = window->StepsTaken();
+        const int64_t frames = window->FramesDrawn();
         QTRY_VERIFY(window->StepsTaken() > steps + 100);
+        // Nothing is drawn into a picture area that is not on screen.
+        QCOMPARE(window->FramesDrawn(), frames);
 
         window->showMinimized();
         const int64_t stepsMinimised = window->StepsTaken();
