@@ -22,12 +22,12 @@ data='config/{551F6B37-A5BC-4746-8E1F-C66F877F5022}'
 printf 'INIT|GRIDHEIGHT\0\004\0\0\0\200\0\0\0' > "$data"
 
 wait_for_rate() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 200); do
     if xwininfo -root -tree | grep -Eq '"Eddyra -- [0-9.e+]+ ips"'; then return 0; fi
     kill -0 "$pid" 2>/dev/null || { echo "the program ended early"; return 1; }
     sleep 0.2
   done
-  echo "no iteration rate in the title after 20 s"; return 1
+  echo "no iteration rate in the title after 40 s"; return 1
 }
 
 stop_program() {
