@@ -60,7 +60,7 @@ void ExerciseKind(Input& in)
     GLOBAL_VARIABLE_INFO info;
     std::memset(&info, 0, sizeof info);
     const auto raw = in.Bytes(sizeof info);
-    std::memcpy(&info, raw.data(), raw.size());
+    if (!raw.empty()) std::memcpy(&info, raw.data(), raw.size());
     info.type = in.Byte() % 10;
     info.name = "fuzz|var";
     info.description = nullptr;
