@@ -14,8 +14,12 @@ HRESULT CreateVariableStorage(REFIID riid, void** object)
     *object = nullptr;
     if (SingleStorage* live = SingleStorage::Instance) return live->QueryInterface(riid, object);
 
-    SingleStorage* created = new (std::nothrow) SingleStorage;
-    if (!created) return E_OUTOFMEMORY;
+    SingleStorage* created = nullptr;
+    try {
+        created = new SingleStorage;
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
     // Held across the query so that a refused interface destroys the object again.
     created->AddRef();
     const HRESULT hr = created->QueryInterface(riid, object);

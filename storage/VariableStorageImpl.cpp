@@ -1,6 +1,7 @@
 #include "storage/VariableStorageImpl.h"
 
 #include <QWidget>
+#include <utility>
 
 #include "platform/com/Com.h"
 #include "storage/DataFolder.h"
@@ -8,6 +9,18 @@
 #include "storage/ModuleState.h"
 
 namespace {
+// No exception crosses the binary interface: a method that runs out of
+// memory reports its failure value instead.
+template <class F>
+auto Guarded(decltype(std::declval<F>()()) failure, F&& body) noexcept
+{
+    try {
+        return body();
+    } catch (...) {
+        return failure;
+    }
+}
+
 // A null or empty folder is the working folder, never the file system's root.
 std::string FolderPath(const wchar_t* folder)
 {
@@ -56,8 +69,10 @@ ULONG CVariableStorageImpl::Release()
 int32_t CVariableStorageImpl::AttachVariableList(const GUID* listId, VARIABLE_CALLBACK callback, void* context)
 {
     if (!listId || !callback) return 0;
-    stores[*listId].SetClient(callback, context);
-    return 1;
+    return Guarded(0, [&] {
+        stores[*listId].SetClient(callback, context);
+        return 1;
+    });
 }
 
 int32_t CVariableStorageImpl::DetachVariableList(const GUID* listId)
@@ -71,7 +86,10 @@ int32_t CVariableStorageImpl::DetachVariableList(const GUID* listId)
 
 int32_t CVariableStorageImpl::Load(const wchar_t* folder)
 {
-    CDataFolder::Load(FolderPath(folder), stores, listsInUse);
+    Guarded(0, [&] {
+        CDataFolder::Load(FolderPath(folder), stores, listsInUse);
+        return 1;
+    });
     return 1;
 }
 
@@ -79,26 +97,31 @@ int32_t CVariableStorageImpl::Save(const wchar_t* folder) { return Save(folder, 
 
 int32_t CVariableStorageImpl::Save(const wchar_t* folder, BSTR* errors)
 {
-    std::string messages;
-    // A copy: a list's enumeration may hand over further lists meanwhile.
-    const ListsInUse lists = listsInUse;
-    const bool ok = CDataFolder::Save(FolderPath(folder), lists, messages);
-    if (errors) *errors = SysAllocString(Utf8ToWide(messages).c_str());
-    return ok ? 1 : 0;
+    if (errors) *errors = nullptr;
+    return Guarded(0, [&] {
+        std::string messages;
+        // A copy: a list's enumeration may hand over further lists meanwhile.
+        const ListsInUse lists = listsInUse;
+        const bool ok = CDataFolder::Save(FolderPath(folder), lists, messages);
+        if (errors) *errors = SysAllocString(Utf8ToWide(messages).c_str());
+        return ok ? 1 : 0;
+    });
 }
 
 int32_t CVariableStorageImpl::SetData(const GUID* listId, const char* name, const void* bytes, unsigned length)
 {
     if (!listId) return 0;
-    return stores[*listId].SetData(name, bytes, length);
+    return Guarded(0, [&] { return stores[*listId].SetData(name, bytes, length); });
 }
 
 int32_t CVariableStorageImpl::UseVariableList(const GUID* listId, IVariableList* list)
 {
     if (!listId) return 0;
-    IVariableListPtr& slot = listsInUse[*listId];
-    if (slot.Get() != list) slot = IVariableListPtr(list);
-    return 1;
+    return Guarded(0, [&] {
+        IVariableListPtr& slot = listsInUse[*listId];
+        if (slot.Get() != list) slot = IVariableListPtr(list);
+        return 1;
+    });
 }
 
 int32_t CVariableStorageImpl::CreateModal(HWND parent, int32_t, IVariableChangedEvent* sink)
