@@ -17,25 +17,35 @@ private slots:
             ++calls;
             return keepGoing;
         });
+        // Built first: the first mouse event creates the pointing device, an
+        // object whose arrival is itself an event.
+        QObject target;
+        QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+
         QTRY_VERIFY(calls > 10);
         keepGoing = false;
         QTRY_VERIFY(!loop.IdleEnabled());
-        const int stoppedAt = calls;
-        QTest::qWait(50);
-        QCOMPARE(calls, stoppedAt);
 
-        QObject target;
-        QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        // The filter runs synchronously on every event sent, so the state
+        // right after each one tells whether it woke the loop.
         QCoreApplication::sendEvent(&target, &move);
-        QEvent paint(QEvent::UpdateRequest);
-        QCoreApplication::sendEvent(&target, &paint);
-        QTest::qWait(50);
-        QCOMPARE(calls, stoppedAt);
+        QVERIFY(!loop.IdleEnabled());
+        QEvent update(QEvent::UpdateRequest);
+        QCoreApplication::sendEvent(&target, &update);
+        QVERIFY(!loop.IdleEnabled());
+        QTimerEvent tick(12345);
+        QCoreApplication::sendEvent(&target, &tick);
         QVERIFY(!loop.IdleEnabled());
 
+        QCoreApplication::sendEvent(&target, &press);
+        QVERIFY(loop.IdleEnabled());
+        QCOMPARE(loop.IdleCount(), 0L);
+
         keepGoing = true;
-        QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
-        QTRY_VERIFY(calls > stoppedAt + 10);
+        const int restartedAt = calls;
+        QTRY_VERIFY(calls > restartedAt + 10);
         QVERIFY(loop.IdleEnabled());
     }
 };
