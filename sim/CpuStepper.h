@@ -17,7 +17,7 @@
 
 // How the vector kernels store results into the other lattice.
 enum class CpuStores {
-    Automatic,  // streaming for lattices far larger than the caches
+    Automatic,  // streaming for lattices larger than the last-level cache
     Cached,
     Streaming,  // bypass the cache: saves reading each line before it is written
 };
