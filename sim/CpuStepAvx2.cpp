@@ -54,8 +54,7 @@ struct Avx2 {
     {
         return _mm256_permutevar8x32_ps(v, _mm256_load_si256(reinterpret_cast<const __m256i*>(idx)));
     }
-    static constexpr bool kPermute2 = false;  // needs AVX-512
-    static Vec Permute2(Vec, Vec, const int32_t*);
+    static constexpr bool kPermute2 = false;  // two-source permutes need AVX-512
 };
 
 }  // namespace

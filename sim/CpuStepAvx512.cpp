@@ -41,12 +41,6 @@ struct Avx512 {
     {
         return _mm512_mask_blend_ps(static_cast<__mmask16>(M), a, b);
     }
-    // The masked form with every lane selected is the same instruction; the
-    // plain intrinsic trips a false uninitialised-value warning in GCC 12.
-    static Vec Permute(Vec v, const int32_t* idx)
-    {
-        return _mm512_mask_permutexvar_ps(v, static_cast<__mmask16>(0xFFFF), _mm512_load_si512(idx), v);
-    }
     static constexpr bool kPermute2 = true;
     static Vec Permute2(Vec a, Vec b, const int32_t* idx)
     {

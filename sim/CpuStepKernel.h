@@ -28,8 +28,10 @@
 //   Select(m, a, b)              m ? b : a
 //   Bits(m)                      one bit per lane
 //   BlendConst<M>(a, b)          lane p from b where bit p of M is set
-//   Permute(v, idx)              lane j = v[idx[j]], idx 64-byte aligned
-//   kPermute2, Permute2(a, b, idx) lane j = idx[j] < L ? a[idx[j]] : b[idx[j] - L]
+//   kPermute2                    whether Permute2 exists
+//   Permute2(a, b, idx)          lane j = idx[j] < L ? a[idx[j]] : b[idx[j] - L]
+//   Permute(v, idx)              lane j = v[idx[j]] (without Permute2)
+//                                idx is 64-byte aligned
 #pragma once
 
 #include <cstdint>
@@ -238,8 +240,8 @@ inline void LoadRow(const CpuStepArgs& a, float* ring, int pitch, int r)
 
 // Collision or bounce-back of L pulled cells; returns the lanes to write.
 template <class V>
-[[gnu::always_inline]] inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle, typename V::Vec omega,
-                            typename V::Vec out[9])
+[[gnu::always_inline]] inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle,
+                                                   typename V::Vec omega, typename V::Vec out[9])
 {
     using Vec = typename V::Vec;
     const Vec jx = V::Add(V::Sub(V::Sub(V::Add(V::Sub(f[1], f[3]), f[5]), f[6]), f[7]), f[8]);
@@ -304,10 +306,11 @@ template <int L>
 inline int AlignedColumn(const LatticeCell* rowStart)
 {
     const auto address = reinterpret_cast<uintptr_t>(rowStart);
-    // Cells are 4-byte aligned: 9 * phase + address/4 == 0 (mod L); 9 is its own inverse mod 8 and 16.
-    constexpr int kInverse9 = L == 16 ? 9 : 1;
+    // Cells are 4-byte aligned; solve 9 * phase + address/4 == 0 (mod L),
+    // where 9 is its own inverse for L = 8 and L = 16.
+    static_assert(9 * 9 % L == 1);
     const int r = static_cast<int>(address / 4 % L);
-    return (L - r) * kInverse9 % L;
+    return (L - r) * 9 % L;
 }
 
 // Interior row y from the ring, which holds rows y-1, y and y+1.  Blocks are

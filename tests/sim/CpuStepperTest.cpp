@@ -144,7 +144,10 @@ TEST(CpuStepper, EmptyDensityBoundDecidesLikeTheDoubleTest)
 
 TEST(CpuStepper, MatchesThePlainLoopBitForBit)
 {
-    const int sizes[][2] = {{2, 9}, {9, 2}, {3, 3}, {4, 5}, {17, 4}, {18, 18}, {19, 7}, {33, 21}, {40, 3}, {64, 40}, {100, 37}, {130, 71}};
+    // Widths below, at and around the lane counts, grids without interior
+    // columns or rows, and a few larger ones.
+    const int sizes[][2] = {{2, 9},   {9, 2},   {3, 3},   {4, 5},    {17, 4},   {18, 18},
+                            {19, 7},  {33, 21}, {40, 3},  {64, 40},  {100, 37}, {130, 71}};
     const float omegas[] = {1.5f, 1.0f, 0.6f};
     for (CpuIsa isa : SupportedIsas())
         for (int threads : {1, 2, 3}) {
