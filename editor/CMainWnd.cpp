@@ -207,9 +207,17 @@ void CMainWnd::resizeEvent(QResizeEvent* event)
 void CMainWnd::On_Size(int w, int h)
 {
     if (!tab) return;
+    // The bar keeps its place as a fraction of the width, as the stored
+    // layout does: a control created small and then widened by its host
+    // must not leave the tree squeezed against the edge.
+    const int oldWidth = sizedWidth;
+    const int oldPos = GetSplitterPos();
     tab->setGeometry(5, 5, w - 10, h - 10);
     const int strip = tab->RowHeight() * tab->GetRowCount();
     splitter->setGeometry(10, strip + 12, tab->width() - 20, tab->height() - strip - 22);
+    if (oldWidth > 0 && w > 0 && w != oldWidth)
+        SetSplitterPos(int(std::lround(double(oldPos) * w / oldWidth)));
+    sizedWidth = w;
 }
 
 void CMainWnd::paintEvent(QPaintEvent*) { On_Paint(); }

@@ -77,4 +77,5 @@ private:
     CGUIData* guiData = nullptr;
     std::map<int, GUID> pending;
     int barPos = 0;
+    int sizedWidth = 0;  // width the bar position was last laid out for
 };

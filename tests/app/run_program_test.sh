@@ -52,13 +52,20 @@ wx=$(echo "$geometry" | sed -E 's/.*\+([0-9]+)\+([0-9]+)/\1/')
 wy=$(echo "$geometry" | sed -E 's/.*\+([0-9]+)\+([0-9]+)/\2/')
 wh=$(echo "$geometry" | sed -E 's/[0-9]+x([0-9]+).*/\1/')
 shot=$tmp/screen.png
-import -window root "$shot"
-[ -n "${EDDYRA_SCREENSHOT:-}" ] && cp "$shot" "$EDDYRA_SCREENSHOT"
 bottom=$((wy + wh))
-picture=$(convert "$shot" -crop "600x100+$((wx + 10))+$((bottom - 120))" -format '%[fx:mean]' info:)
-above=$(convert "$shot" -crop "600x100+$((wx + 10))+$((bottom - 400))" -format '%[fx:mean]' info:)
-echo "picture brightness $picture, above it $above"
-awk -v p="$picture" -v a="$above" 'BEGIN { exit !(p > 0.2 && a < 0.02) }' || { echo "the picture is not drawn"; exit 1; }
+# The first frames may still show the window before its final layout: look a
+# few times before calling the picture missing.
+drawn=0
+for _ in $(seq 1 10); do
+  import -window root "$shot"
+  picture=$(convert "$shot" -crop "600x100+$((wx + 10))+$((bottom - 120))" -format '%[fx:mean]' info:)
+  above=$(convert "$shot" -crop "600x100+$((wx + 10))+$((bottom - 400))" -format '%[fx:mean]' info:)
+  echo "picture brightness $picture, above it $above"
+  if awk -v p="$picture" -v a="$above" 'BEGIN { exit !(p > 0.2 && a < 0.02) }'; then drawn=1; break; fi
+  sleep 0.5
+done
+[ -n "${EDDYRA_SCREENSHOT:-}" ] && cp "$shot" "$EDDYRA_SCREENSHOT"
+[ "$drawn" -eq 1 ] || { echo "the picture is not drawn"; exit 1; }
 
 stop_program
 grep -aq 'init|gridHeight' "$data" || { echo "the restored grid height was not saved again"; exit 1; }
