@@ -12,9 +12,3 @@ void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd)
     for (int x = xBegin; x < xEnd; ++x)
         StepCell(args, y * args.W + x);
 }
-
-void StepRowsScalar(const CpuStepArgs& args, int yBegin, int yEnd)
-{
-    for (int y = yBegin; y < yEnd; ++y)
-        StepRowSpan(args, y, 1, args.W - 1);
-}

@@ -57,10 +57,6 @@ inline void StepCell(const CpuStepArgs& a, int c)
     a.other[c] = f;
 }
 
-// Cells xBegin .. xEnd-1 of interior row y, one at a time; the scalar tails of
-// the vector kernels call this out-of-line copy, built without wider
-// instructions.
+// Cells xBegin .. xEnd-1 of interior row y, one at a time: the rows of the
+// scalar path of the fast step, built without wider instructions.
 void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd);
-
-// Interior rows yBegin .. yEnd-1, one cell at a time.
-void StepRowsScalar(const CpuStepArgs& args, int yBegin, int yEnd);

@@ -59,10 +59,11 @@ struct Avx2 {
 
 }  // namespace
 
-void StepRowsAvx2(const CpuStepArgs& args, int yBegin, int yEnd, float* ring, int pitch, bool stream)
+void StepRowsAvx2(const CpuStepArgs& args, int yFirst, int count, int dir, bool primed, float* ring, int pitch,
+                  bool stream)
 {
     if (stream)
-        soa::StepRows<Avx2, true>(args, yBegin, yEnd, ring, pitch);
+        soa::StepRows<Avx2, true>(args, yFirst, count, dir, primed, ring, pitch);
     else
-        soa::StepRows<Avx2, false>(args, yBegin, yEnd, ring, pitch);
+        soa::StepRows<Avx2, false>(args, yFirst, count, dir, primed, ring, pitch);
 }

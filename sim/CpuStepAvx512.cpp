@@ -50,10 +50,11 @@ struct Avx512 {
 
 }  // namespace
 
-void StepRowsAvx512(const CpuStepArgs& args, int yBegin, int yEnd, float* ring, int pitch, bool stream)
+void StepRowsAvx512(const CpuStepArgs& args, int yFirst, int count, int dir, bool primed, float* ring, int pitch,
+                    bool stream)
 {
     if (stream)
-        soa::StepRows<Avx512, true>(args, yBegin, yEnd, ring, pitch);
+        soa::StepRows<Avx512, true>(args, yFirst, count, dir, primed, ring, pitch);
     else
-        soa::StepRows<Avx512, false>(args, yBegin, yEnd, ring, pitch);
+        soa::StepRows<Avx512, false>(args, yFirst, count, dir, primed, ring, pitch);
 }

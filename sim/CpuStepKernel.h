@@ -356,15 +356,20 @@ inline void StepRow(const CpuStepArgs& a, float* ring, int pitch, int y)
     }
 }
 
+// count rows from yFirst in direction dir (+1 upwards, -1 downwards).  primed:
+// the ring already holds rows yFirst - dir and yFirst, left there by the
+// previous call that ended next to yFirst.
 template <class V, bool Stream>
-inline void StepRows(const CpuStepArgs& a, int yBegin, int yEnd, float* ring, int pitch)
+inline void StepRows(const CpuStepArgs& a, int yFirst, int count, int dir, bool primed, float* ring, int pitch)
 {
-    if (yBegin >= yEnd)
+    if (count <= 0)
         return;
-    LoadRow<V>(a, ring, pitch, yBegin - 1);
-    LoadRow<V>(a, ring, pitch, yBegin);
-    for (int y = yBegin; y < yEnd; ++y) {
-        LoadRow<V>(a, ring, pitch, y + 1);
+    if (!primed) {
+        LoadRow<V>(a, ring, pitch, yFirst - dir);
+        LoadRow<V>(a, ring, pitch, yFirst);
+    }
+    for (int n = 0, y = yFirst; n < count; ++n, y += dir) {
+        LoadRow<V>(a, ring, pitch, y + dir);
         StepRow<V, Stream>(a, ring, pitch, y);
     }
     if constexpr (Stream)

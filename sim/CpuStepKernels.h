@@ -2,13 +2,14 @@
 // own with the instruction set it needs.  Call one only when
 // CpuIsaSupported() says so.
 //
-// A kernel steps interior rows yBegin .. yEnd-1.  ring is scratch of
-// 3 * 9 * pitch floats, 64-byte aligned and zero-filled once, with
-// pitch >= kRingMargin + W rounded up to 16 + 16; it holds three lattice rows
-// rearranged as one array per direction, so that the pull from the
-// neighbours becomes plain (shifted) vector loads.  stream: full blocks of
-// cells bypass the cache on their way to args.other, which pays when the
-// lattices are far larger than the caches.
+// A kernel steps `count` interior rows from yFirst in direction dir (+1 or
+// -1).  ring is scratch of 3 * 9 * pitch floats, 64-byte aligned and
+// zero-filled once, with pitch >= kRingMargin + W rounded up to 16 + 16; it
+// holds three lattice rows rearranged as one array per direction, so that the
+// pull from the neighbours becomes plain (shifted) vector loads.  primed: the
+// ring still holds rows yFirst - dir and yFirst from a call that ended next to
+// yFirst.  stream: full blocks of cells bypass the cache on their way to
+// args.other, which pays when the lattices are larger than the caches.
 #pragma once
 
 #include "sim/CpuStep.h"
@@ -16,5 +17,7 @@
 // Floats before column 0 of each ring plane.
 inline constexpr int kRingMargin = 16;
 
-void StepRowsAvx2(const CpuStepArgs& args, int yBegin, int yEnd, float* ring, int pitch, bool stream);
-void StepRowsAvx512(const CpuStepArgs& args, int yBegin, int yEnd, float* ring, int pitch, bool stream);
+void StepRowsAvx2(const CpuStepArgs& args, int yFirst, int count, int dir, bool primed, float* ring, int pitch,
+                  bool stream);
+void StepRowsAvx512(const CpuStepArgs& args, int yFirst, int count, int dir, bool primed, float* ring, int pitch,
+                    bool stream);

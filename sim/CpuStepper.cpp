@@ -33,6 +33,12 @@ int64_t LastLevelCacheBytes()
     return int64_t{32} << 20;
 }
 
+// Bottom row lo in the low half, top row hi in the high half.
+uint64_t PackRows(int lo, int hi)
+{
+    return static_cast<uint32_t>(lo) | uint64_t{static_cast<uint32_t>(hi)} << 32;
+}
+
 inline void CpuRelax()
 {
 #if defined(__x86_64__) || defined(__i386__)
@@ -63,6 +69,8 @@ CpuStepper::CpuStepper(int width, int height, CpuStepOptions options)
     // Margins on both sides for the partial blocks at the row ends, and one
     // spare cache line per plane: with a pitch of a multiple of 4 KiB the 27
     // planes would share a few L1 sets and evict each other.
+    // About 4096 cells per claim: a claim costs far less than the rows.
+    rowsPerClaim = std::max(1, 4096 / std::max(W, 1));
     pitch = kRingMargin + (std::max(W, 1) + 15) / 16 * 16 + 16 + 16;
     ringFloats = size_t{3} * 9 * static_cast<size_t>(pitch);
     if (isa != CpuIsa::Scalar) {
@@ -101,6 +109,7 @@ void CpuStepper::Step(const CpuStepArgs& args)
     if (workers.empty())
         StartWorkers();
 
+    openRows.store(PackRows(1, H - 2));
     pending.store(bandCount - 1);
     generation.fetch_add(1);
     if (sleepers.load() > 0) {
@@ -165,19 +174,54 @@ void CpuStepper::WorkerLoop(int band, uint32_t seen)
 void CpuStepper::RunBand(int band)
 {
     const int rows = H - 2;
+    if (bandCount == 2) {
+        RunFromEnd(band);
+        return;
+    }
     const int yBegin = 1 + static_cast<int>(int64_t{rows} * band / bandCount);
     const int yEnd = 1 + static_cast<int>(int64_t{rows} * (band + 1) / bandCount);
+    RunRows(band, yBegin, yEnd - yBegin, 1, false);
+}
+
+// Two threads work from the bottom and the top row towards each other, a few
+// rows per claim, until they meet: when the other core is busy with another
+// program the split follows what each thread actually gets done, and each
+// thread's rows stay contiguous, so its ring never needs reloading.
+void CpuStepper::RunFromEnd(int side)
+{
+    bool primed = false;
+    uint64_t range = openRows.load();
+    for (;;) {
+        int lo, hi, n;
+        uint64_t rest;
+        do {
+            lo = static_cast<int>(range & 0xFFFFFFFFu);
+            hi = static_cast<int>(range >> 32);
+            if (lo > hi)
+                return;
+            n = std::min(rowsPerClaim, hi - lo + 1);
+            rest = side == 0 ? PackRows(lo + n, hi) : PackRows(lo, hi - n);
+        } while (!openRows.compare_exchange_weak(range, rest));
+        range = rest;
+        RunRows(side, side == 0 ? lo : hi, n, side == 0 ? 1 : -1, primed);
+        primed = true;
+    }
+}
+
+void CpuStepper::RunRows(int band, int yFirst, int count, int dir, bool primed)
+{
     switch (isa) {
 #if defined(EDDYRA_X86_KERNELS)
     case CpuIsa::Avx512:
-        StepRowsAvx512(job, yBegin, yEnd, Ring(band), pitch, stream);
+        StepRowsAvx512(job, yFirst, count, dir, primed, Ring(band), pitch, stream);
         return;
     case CpuIsa::Avx2:
-        StepRowsAvx2(job, yBegin, yEnd, Ring(band), pitch, stream);
+        StepRowsAvx2(job, yFirst, count, dir, primed, Ring(band), pitch, stream);
         return;
 #endif
     default:
-        StepRowsScalar(job, yBegin, yEnd);
+        for (int n = 0; n < count; ++n)
+            StepRowSpan(job, yFirst + n * dir, 1, W - 1);
         return;
     }
 }

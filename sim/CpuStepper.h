@@ -1,6 +1,6 @@
 // The fast CPU step: vector kernels on a band of rows per thread.  The caller's
 // thread takes the first band; persistent workers, started on first use, take
-// the others.  Every instruction set and thread count gives the same bits as
+// the others.  Two threads share the rows dynamically, from either end.  Every instruction set and thread count gives the same bits as
 // StepReference.
 #pragma once
 
@@ -47,6 +47,8 @@ public:
 
 private:
     void RunBand(int band);
+    void RunFromEnd(int side);
+    void RunRows(int band, int yFirst, int count, int dir, bool primed);
     void WorkerLoop(int band, uint32_t seen);
     void StartWorkers();
     float* Ring(int band) { return ring + static_cast<size_t>(band) * ringFloats; }
@@ -56,6 +58,7 @@ private:
     int H;
     int bandCount;  // 1 .. threads, never more than the interior rows
     bool stream;
+    int rowsPerClaim;
     int pitch;
     size_t ringFloats;
     std::vector<float> scratch;
@@ -67,6 +70,7 @@ private:
     std::condition_variable wake;
     std::atomic<uint32_t> generation{0};  // bumped to hand out a step
     std::atomic<int> pending{0};          // worker bands not yet finished
+    std::atomic<uint64_t> openRows{0};    // rows not yet claimed by two threads
     std::atomic<int> sleepers{0};         // threads blocked on wake
     std::atomic<bool> stopping{false};    // set before the last bump
 };
