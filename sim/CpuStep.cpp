@@ -6,9 +6,3 @@ void StepReference(const CpuStepArgs& args)
         for (int x = 1; x <= args.W - 2; ++x)
             StepCell(args, y * args.W + x);
 }
-
-void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd)
-{
-    for (int x = xBegin; x < xEnd; ++x)
-        StepCell(args, y * args.W + x);
-}

@@ -58,5 +58,5 @@ inline void StepCell(const CpuStepArgs& a, int c)
 }
 
 // Cells xBegin .. xEnd-1 of interior row y, one at a time: the rows of the
-// scalar path of the fast step, built without wider instructions.
+// scalar path of the fast step (any processor).
 void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd);
