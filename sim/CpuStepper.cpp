@@ -1,11 +1,11 @@
 #include "sim/CpuStepper.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <exception>
 
 #include "sim/CpuStepKernels.h"
-
-#include <unistd.h>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -66,11 +66,11 @@ CpuStepper::CpuStepper(int width, int height, CpuStepOptions options)
     const int64_t stepBytes = int64_t{W} * H * int64_t{2 * sizeof(LatticeCell) + sizeof(int32_t)};
     stream = options.stores == CpuStores::Streaming ||
              (options.stores == CpuStores::Automatic && stepBytes > LastLevelCacheBytes() / 2);
+    // About 4096 cells per claim: a claim costs far less than the rows.
+    rowsPerClaim = std::max(1, 4096 / std::max(W, 1));
     // Margins on both sides for the partial blocks at the row ends, and one
     // spare cache line per plane: with a pitch of a multiple of 4 KiB the 27
     // planes would share a few L1 sets and evict each other.
-    // About 4096 cells per claim: a claim costs far less than the rows.
-    rowsPerClaim = std::max(1, 4096 / std::max(W, 1));
     pitch = kRingMargin + (std::max(W, 1) + 15) / 16 * 16 + 16 + 16;
     ringFloats = size_t{3} * 9 * static_cast<size_t>(pitch);
     if (isa != CpuIsa::Scalar) {
