@@ -1,5 +1,7 @@
 #include "tests/editor/EditorTestSupport.h"
 
+#include "editor/CVarListView.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -108,4 +110,27 @@ void WriteFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+int32_t STDMETHODCALLTYPE ListClient::Callback(const char* name, const void* bytes, unsigned length, void* context)
+{
+    auto* self = static_cast<ListClient*>(context);
+    const auto* b = static_cast<const uint8_t*>(bytes);
+    self->calls.push_back({name, std::vector<uint8_t>(b, b + (b ? length : 0))});
+    self->list->Apply(name, bytes, length);
+    return 1;
+}
+
+int ListClient::Count(const std::string& name) const
+{
+    int n = 0;
+    for (const auto& c : calls) n += c.first == name;
+    return n;
+}
+
+int RowOf(const CVarListView* list, const char* name)
+{
+    for (int r = 0; r < list->RowCount(); ++r)
+        if (std::strcmp(list->RowVar(r)->GetName(), name) == 0) return r;
+    return -1;
 }

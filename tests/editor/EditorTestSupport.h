@@ -3,12 +3,17 @@
 // with the demo client's list class.
 #pragma once
 
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "demo/DemoList.h"
 #include "editor/CMainWnd.h"
 #include "storage/GUIData.h"
+#include "storage/VariableStorageImpl.h"
+
+class CVarListView;
 
 // Points the registry at a fresh temporary folder for this process.
 void UseSandboxRegistry();
@@ -61,6 +66,33 @@ public:
 private:
     CallLog& log;
 };
+
+// A client of the real component: records what its callback receives and
+// applies it to its list, as a program does.
+struct ListClient {
+    DemoList* list = nullptr;
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> calls;
+
+    static int32_t STDMETHODCALLTYPE Callback(const char* name, const void* bytes, unsigned length, void* context);
+    int Count(const std::string& name) const;
+    template <class T>
+    T Last() const
+    {
+        T value{};
+        std::memcpy(&value, calls.back().second.data(), sizeof value);
+        return value;
+    }
+};
+
+// The component object has a protected destructor: it goes by Release.
+struct StorageRef {
+    CVariableStorageImpl* p = new CVariableStorageImpl;
+    StorageRef() { p->AddRef(); }
+    ~StorageRef() { p->Release(); }
+};
+
+// The row of the list view that shows the named variable, or -1.
+int RowOf(const CVarListView* list, const char* name);
 
 // A list with one variable of every kind, in nested groups, each at its default.
 DemoList* CreateEveryKindList(const std::string& name);

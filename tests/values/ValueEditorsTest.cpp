@@ -36,60 +36,16 @@
 #include "storage/VariableStorageImpl.h"
 #include "tests/editor/EditorTestSupport.h"
 
-namespace {
-
-// The client: keeps what it is sent, as a program does.
-struct Client {
-    DemoList* list = nullptr;
-    std::vector<std::pair<std::string, std::vector<uint8_t>>> calls;
-
-    static int32_t STDMETHODCALLTYPE Callback(const char* name, const void* bytes, unsigned length, void* context)
-    {
-        auto* self = static_cast<Client*>(context);
-        const auto* b = static_cast<const uint8_t*>(bytes);
-        self->calls.push_back({name, std::vector<uint8_t>(b, b + (b ? length : 0))});
-        self->list->Apply(name, bytes, length);
-        return 1;
-    }
-    int Count(const std::string& name) const
-    {
-        int n = 0;
-        for (auto& c : calls) n += c.first == name;
-        return n;
-    }
-    template <class T>
-    T Last() const
-    {
-        T value{};
-        std::memcpy(&value, calls.back().second.data(), sizeof value);
-        return value;
-    }
-};
-
-// The component object has a protected destructor: it goes by Release.
-struct StorageRef {
-    CVariableStorageImpl* p = new CVariableStorageImpl;
-    StorageRef() { p->AddRef(); }
-    ~StorageRef() { p->Release(); }
-};
-
-}  // namespace
-
 class ValueEditorsTest : public QObject {
     Q_OBJECT
 
     StorageRef* storage = nullptr;
-    Client client;
+    ListClient client;
     CMainWnd* wnd = nullptr;
     CVarListView* list = nullptr;
     int beeps = 0;
 
-    int Row(const char* name) const
-    {
-        for (int r = 0; r < list->RowCount(); ++r)
-            if (std::strcmp(list->RowVar(r)->GetName(), name) == 0) return r;
-        return -1;
-    }
+    int Row(const char* name) const { return RowOf(list, name); }
     // Clicks the value cell of a variable's row as the user does.
     void ClickValue(const char* name)
     {
@@ -135,7 +91,7 @@ private slots:
                               "item", {});
         storage = new StorageRef;
         storage->p->UseVariableList(&kListA, client.list);
-        storage->p->AttachVariableList(&kListA, &Client::Callback, &client);
+        storage->p->AttachVariableList(&kListA, &ListClient::Callback, &client);
         wnd = new CMainWnd(nullptr, QRect(0, 0, 700, 400), storage->p, storage->p->GetListsInUse(),
                            &storage->p->GetGUIData(), nullptr);
         wnd->show();
