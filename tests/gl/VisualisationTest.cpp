@@ -11,6 +11,7 @@
 #include "sim/GpuLbmSimulator.h"
 #include "sim/HueWheel.h"
 #include "tests/gl/HeadlessGl.h"
+#include "tests/gl/OffscreenTarget.h"
 
 namespace {
 
@@ -28,50 +29,9 @@ void ExpectTexel(int column, int row, std::array<float, 4> expected, float toler
             << "texel (" << column << ", " << row << ") channel " << k;
 }
 
-// An off-screen RGBA8 picture with the frame loop's drawing state: viewport
-// over it, projection in pixels, cleared to black.
-class OffscreenPicture {
-public:
-    OffscreenPicture(int width, int height) : width(width), height(height)
-    {
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glGenFramebuffers(1, &framebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-        glDrawBuffer(GL_COLOR_ATTACHMENT0);
-        glReadBuffer(GL_COLOR_ATTACHMENT0);
-        glViewport(0, 0, width, height);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, width, 0, height, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glClearColor(0, 0, 0, 0);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    ~OffscreenPicture()
-    {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &framebuffer);
-        glDeleteTextures(1, &texture);
-    }
-    // RGBA bytes, bottom row first.
-    std::vector<unsigned char> Read() const
-    {
-        std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-        glReadBuffer(GL_COLOR_ATTACHMENT0);
-        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
-    int width, height;
-
-private:
-    GLuint texture = 0;
-    GLuint framebuffer = 0;
+// An off-screen target already set up as the frame loop leaves it before drawing.
+struct OffscreenPicture : OffscreenTarget {
+    OffscreenPicture(int width, int height) : OffscreenTarget(width, height) { BeginFrame(); }
 };
 
 std::unique_ptr<LbmSimulator> MakeSolver(bool gpu, int W, int H)
