@@ -7,6 +7,7 @@
 #include "sim/CpuStep.h"
 #include "sim/CpuStepper.h"
 #include "sim/ObstacleMask.h"
+#include "sim/VelocityStaging.h"
 
 CpuLbmSimulator::CpuLbmSimulator(int width, int height)
     : W(width), H(height)
@@ -57,7 +58,14 @@ void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
 {
     if (!renderResources)
         renderResources = std::make_unique<CpuRenderResources>();
-    renderResources->RenderVelocity(current, W, H, brightness, rect);
+    float* texels = renderResources->VelocityTexels(W, H);
+    if (!texels)
+        return;
+    const LatticeCell* lattice = current;
+    stepper->ForEachSpan(static_cast<size_t>(W) * static_cast<size_t>(H), [=](size_t first, size_t last) {
+        StageVelocities(lattice, first, last, texels);
+    });
+    renderResources->DrawVelocities(brightness, rect);
 }
 
 void CpuLbmSimulator::SetViscosity(float nu) { relaxationCoefficient = RelaxationFromViscosity(nu); }

@@ -41,21 +41,23 @@ bool CpuRenderResources::Prepare(int W, int H)
     return true;
 }
 
-void CpuRenderResources::RenderVelocity(const LatticeCell* lattice, int W, int H, float brightness, DrawRect rect)
+float* CpuRenderResources::VelocityTexels(int W, int H)
 {
+    stagedWidth = stagedHeight = 0;
     if (W < 1 || H < 1 || !Prepare(W, H) || !program->IsLoaded())
-        return;
+        return nullptr;
+    staging.resize(static_cast<size_t>(W) * static_cast<size_t>(H) * 4);
+    stagedWidth = W;
+    stagedHeight = H;
+    return staging.data();
+}
 
-    const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
-    staging.resize(cells * 4);
-    for (size_t n = 0; n < cells; ++n) {
-        const Macroscopic m = ComputeMacroscopic(lattice[n]);
-        float* t = &staging[4 * n];
-        t[0] = m.ux;
-        t[1] = m.uy;
-        t[2] = m.rho;
-        t[3] = 0.0f;
-    }
+void CpuRenderResources::DrawVelocities(float brightness, DrawRect rect)
+{
+    if (stagedWidth < 1)
+        return;
+    const int W = stagedWidth;
+    const int H = stagedHeight;
     velocity.Resize(staging.data(), W, H);
 
     TextureBinding velocityBinding(velocity, 0);

@@ -16,8 +16,12 @@ public:
     CpuRenderResources();
     ~CpuRenderResources();
 
-    // Colours the W x H lattice into rect of the current framebuffer.
-    void RenderVelocity(const LatticeCell* lattice, int W, int H, float brightness, DrawRect rect);
+    // The W x H x 4 floats the next DrawVelocities shows, (ux, uy, rho, 0)
+    // per cell in cell order; nullptr when nothing can be drawn (no context,
+    // no program), so the caller can skip filling it.
+    float* VelocityTexels(int W, int H);
+    // Colours the texels into rect of the current framebuffer.
+    void DrawVelocities(float brightness, DrawRect rect);
 
 private:
     bool Prepare(int W, int H);
@@ -26,6 +30,8 @@ private:
     GlTexture velocity;
     std::optional<FragmentProgram> program;  // built for the profile of the context it draws in
     std::vector<float> staging;
+    int stagedWidth = 0;
+    int stagedHeight = 0;
     uint64_t contextSerial = 0;
     bool reportedMissingContext = false;
 };

@@ -102,6 +102,26 @@ void CpuStepper::Step(const CpuStepArgs& args)
         return;
     }
     job = args;
+    spans = {};
+    Dispatch();
+}
+
+void CpuStepper::RunSpans(size_t count, SpanFunction run, const void* context)
+{
+    spans = {run, context, count};
+    // A short pass is not worth waking the other thread.
+    if (count < static_cast<size_t>(kCellsForTwoThreads)) {
+        run(context, 0, count);
+        return;
+    }
+    Dispatch();
+    spans = {};
+}
+
+// Hands the current job to every band, takes band 0 itself and waits for the
+// rest.
+void CpuStepper::Dispatch()
+{
     if (bandCount == 1) {
         RunBand(0);
         return;
@@ -173,6 +193,13 @@ void CpuStepper::WorkerLoop(int band, uint32_t seen)
 
 void CpuStepper::RunBand(int band)
 {
+    if (spans.run) {
+        const size_t first = spans.count * static_cast<size_t>(band) / static_cast<size_t>(bandCount);
+        const size_t last = spans.count * static_cast<size_t>(band + 1) / static_cast<size_t>(bandCount);
+        if (first < last)
+            spans.run(spans.context, first, last);
+        return;
+    }
     const int rows = H - 2;
     if (bandCount == 2) {
         RunFromEnd(band);

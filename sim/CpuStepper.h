@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -41,11 +42,31 @@ public:
     // by the plain loop.
     void Step(const CpuStepArgs& args);
 
+    // Runs fn over [0, count) split into one contiguous span per thread, on
+    // the same threads as the steps; returns when every span is done.  For
+    // per-cell passes between steps (the picture's staging) that would
+    // otherwise leave the second core idle.
+    template <typename Fn>
+    void ForEachSpan(size_t count, const Fn& fn)
+    {
+        RunSpans(count, [](const void* f, size_t first, size_t last) { (*static_cast<const Fn*>(f))(first, last); },
+                 &fn);
+    }
+
     CpuIsa Isa() const { return isa; }
     int Threads() const { return bandCount; }
     bool Streaming() const { return stream; }
 
 private:
+    using SpanFunction = void (*)(const void* context, size_t first, size_t last);
+    struct SpanJob {
+        SpanFunction run = nullptr;  // null while the threads step
+        const void* context = nullptr;
+        size_t count = 0;
+    };
+
+    void RunSpans(size_t count, SpanFunction run, const void* context);
+    void Dispatch();
     void RunBand(int band);
     void RunFromEnd(int side);
     void RunRows(int band, int yFirst, int count, int dir, bool primed);
@@ -65,6 +86,7 @@ private:
     float* ring = nullptr;
 
     CpuStepArgs job{};
+    SpanJob spans;
     std::vector<std::thread> workers;
     std::mutex mutex;
     std::condition_variable wake;

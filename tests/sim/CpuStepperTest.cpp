@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -11,6 +12,7 @@
 #include "sim/CpuStep.h"
 #include "sim/CpuStepper.h"
 #include "sim/ObstacleMask.h"
+#include "sim/VelocityStaging.h"
 
 namespace {
 
@@ -263,4 +265,45 @@ TEST(CpuStepper, SimulatorStepsLikeThePlainLoop)
     }
     EXPECT_EQ(0, std::memcmp(a.data(), sim.Current(), a.size() * sizeof(LatticeCell)));
     EXPECT_EQ(0, std::memcmp(b.data(), sim.Other(), b.size() * sizeof(LatticeCell)));
+}
+
+// Passes between steps share the step threads: every index exactly once,
+// whatever the thread count, and a step after a pass is a step again.
+TEST(CpuStepper, SpansCoverEveryIndexOnceAndLeaveTheStepIntact)
+{
+    const int W = 300, H = 200;  // past the size where a pass is split
+    for (int threads : {1, 2, 3}) {
+        Twin t = MakeScene(W, H, 21);
+        CpuStepper stepper(W, H, {BestCpuIsa(), threads});
+        for (size_t count : {size_t{0}, size_t{1}, size_t{7}, size_t{16383}, size_t{16384}, size_t{60001},
+                             static_cast<size_t>(W) * H}) {
+            std::vector<std::atomic<int>> seen(count);
+            std::atomic<int> calls{0};
+            stepper.ForEachSpan(count, [&](size_t first, size_t last) {
+                ++calls;
+                for (size_t i = first; i < last; ++i)
+                    seen[i].fetch_add(1);
+            });
+            for (size_t i = 0; i < count; ++i)
+                ASSERT_EQ(seen[i].load(), 1) << "index " << i << " of " << count << ", " << threads << " threads";
+            EXPECT_LE(calls.load(), threads);
+            ASSERT_EQ(t.Run(stepper, 2, 1.1f), "") << count << " indices, " << threads << " threads";
+        }
+    }
+}
+
+TEST(CpuStepper, StagedTexelsAreTheMacroscopicValuesOfEachCell)
+{
+    Twin t = MakeScene(260, 90, 5);  // empty cells and densities at the bound included
+    const std::vector<LatticeCell>& lattice = t.ref[0];
+    std::vector<float> texels(lattice.size() * 4, -1.0f);
+    CpuStepper stepper(t.W, t.H, {BestCpuIsa(), 2});
+    stepper.ForEachSpan(lattice.size(), [&](size_t first, size_t last) {
+        StageVelocities(lattice.data(), first, last, texels.data());
+    });
+    for (size_t n = 0; n < lattice.size(); ++n) {
+        const Macroscopic m = ComputeMacroscopic(lattice[n]);
+        const float want[4] = {m.ux, m.uy, m.rho, 0.0f};
+        ASSERT_EQ(std::memcmp(&texels[4 * n], want, sizeof want), 0) << "cell " << n;
+    }
 }
