@@ -270,8 +270,17 @@ private slots:
         QCOMPARE(Obstacles().size(), size_t{2});
     }
 
+    void screenshotShowsTheFlowAroundObstacles_data()
+    {
+        QTest::addColumn<int>("solver");
+        QTest::newRow("GPU") << 0;
+        QTest::newRow("CPU") << 1;
+    }
+
     void screenshotShowsTheFlowAroundObstacles()
     {
+        QFETCH(int, solver);
+        Assign(params::simulationType, int32_t{solver});
         Start(912, 256);
         window->On_LButtonDown(100, 128);
         Assign(params::obstacleShape, int32_t{0});
@@ -282,7 +291,7 @@ private slots:
         const QPoint origin = window->View()->mapToGlobal(QPoint(0, 0));
         const QImage shot = window->screen()->grabWindow(0).toImage();
         if (const QByteArray path = qgetenv("EDDYRA_SCREENSHOT"); !path.isEmpty())
-            shot.save(QString::fromUtf8(path));
+            shot.save(QString::fromUtf8(path).replace(".png", solver ? "-cpu.png" : "-gpu.png"));
         const QImage picture = shot.copy(origin.x(), origin.y(), 512, 256);
         QSet<QRgb> colours;
         int black = 0;
