@@ -4,7 +4,7 @@
 // no swap, no event handling).  Needs an X display (xvfb-run) and the
 // storage component, registered into a registry of its own.
 //
-// Usage: frame_loop_bench [seconds per measurement, default 4]
+// Usage: frame_loop_bench [seconds per measurement, default 4] [view|updateRate, default 10]
 #include <epoxy/gl.h>
 
 #include <QApplication>
@@ -128,6 +128,10 @@ int main(int argc, char** argv)
         // Two windows one after the other: closing the first must not end the run.
         QApplication::setQuitOnLastWindowClosed(false);
         const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 4;
+        if (argc > 2) {
+            const int32_t rate = std::clamp(atoi(argv[2]), 1, 40);
+            params::updateRate.AssignValue(&rate, 4);
+        }
         QTemporaryDir root;
         qputenv("COMREGISTRY_DIR", root.filePath("registry").toUtf8());
         QProcess reg;
@@ -136,7 +140,7 @@ int main(int argc, char** argv)
         QFile::link(EDDYRA_CG_DIR, root.filePath("cg"));
         QDir::setCurrent(root.path());
 
-        std::printf("Frame loop at the default settings: grid %dx%d, view|updateRate %d, window 1024x640\n",
+        std::printf("Frame loop: grid %dx%d, view|updateRate %d, window 1024x640\n",
                     params::gridWidth.Value(), params::gridHeight.Value(), params::updateRate.Value());
         std::printf("%-6s %12s %12s %10s   %s\n", "solver", "title ips", "bare ips", "loop cost",
                     "per frame: steps / picture / swap (ms)");
