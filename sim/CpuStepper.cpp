@@ -102,20 +102,19 @@ void CpuStepper::Step(const CpuStepArgs& args)
         return;
     }
     job = args;
-    spans = {};
     Dispatch();
 }
 
 void CpuStepper::RunSpans(size_t count, SpanFunction run, const void* context)
 {
-    spans = {run, context, count};
     // A short pass is not worth waking the other thread.
     if (count < static_cast<size_t>(kCellsForTwoThreads)) {
         run(context, 0, count);
         return;
     }
+    spans = {run, context, count};
     Dispatch();
-    spans = {};
+    spans = {};  // the bands step again
 }
 
 // Hands the current job to every band, takes band 0 itself and waits for the
