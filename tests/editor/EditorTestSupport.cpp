@@ -128,6 +128,16 @@ int ListClient::Count(const std::string& name) const
     return n;
 }
 
+CMainWnd* OpenEditorFor(StorageRef& storage, ListClient& client)
+{
+    storage.p->UseVariableList(&kListA, client.list);
+    storage.p->AttachVariableList(&kListA, &ListClient::Callback, &client);
+    auto* wnd = new CMainWnd(nullptr, QRect(0, 0, 700, 400), storage.p, storage.p->GetListsInUse(),
+                             &storage.p->GetGUIData(), nullptr);
+    wnd->show();
+    return wnd;
+}
+
 int RowOf(const CVarListView* list, const char* name)
 {
     for (int r = 0; r < list->RowCount(); ++r)

@@ -91,6 +91,10 @@ struct StorageRef {
     ~StorageRef() { p->Release(); }
 };
 
+// Hands the client's list to the component as kListA, routes its edits to
+// the client and opens the editor window (700 x 400) on it, shown.
+CMainWnd* OpenEditorFor(StorageRef& storage, ListClient& client);
+
 // The row of the list view that shows the named variable, or -1.
 int RowOf(const CVarListView* list, const char* name);
 

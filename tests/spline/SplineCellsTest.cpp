@@ -58,11 +58,7 @@ private slots:
         client.list->AddColorSpline("g|ramp", "a colour spline", {{0, 0, 0, 0}, {1, 1, 1, 1}},
                                     {{0, 0, 0, 0}, {1, 1, 1, 1}});
         storage = new StorageRef;
-        storage->p->UseVariableList(&kListA, client.list);
-        storage->p->AttachVariableList(&kListA, &ListClient::Callback, &client);
-        wnd = new CMainWnd(nullptr, QRect(0, 0, 700, 400), storage->p, storage->p->GetListsInUse(),
-                           &storage->p->GetGUIData(), nullptr);
-        wnd->show();
+        wnd = OpenEditorFor(*storage, client);
         QVERIFY(QTest::qWaitForWindowActive(wnd));
         CVarTreeView* tree = wnd->Tree(0);
         tree->setCurrentItem(tree->FindGroup("g"));

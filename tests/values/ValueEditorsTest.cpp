@@ -90,11 +90,7 @@ private slots:
         client.list->AddProps("g|nowhere", "a property set nobody serves", {0x1, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}},
                               "item", {});
         storage = new StorageRef;
-        storage->p->UseVariableList(&kListA, client.list);
-        storage->p->AttachVariableList(&kListA, &ListClient::Callback, &client);
-        wnd = new CMainWnd(nullptr, QRect(0, 0, 700, 400), storage->p, storage->p->GetListsInUse(),
-                           &storage->p->GetGUIData(), nullptr);
-        wnd->show();
+        wnd = OpenEditorFor(*storage, client);
         QVERIFY(QTest::qWaitForWindowActive(wnd));
         CVarTreeView* tree = wnd->Tree(0);
         tree->setCurrentItem(tree->FindGroup("g"));
