@@ -16,7 +16,8 @@ void FlowView::mousePressEvent(QMouseEvent* event)
     if (!onPress)
         return;
     const QPoint p = event->position().toPoint();
-    // Client coordinates are 16-bit signed, like the original message's.
+    // Press points are signed 16-bit client coordinates, so whatever the
+    // platform reports, the grid mapping only ever sees that range.
     onPress(event->button(), static_cast<int16_t>(p.x()), static_cast<int16_t>(p.y()));
 }
 

@@ -68,8 +68,8 @@ bool BindParameters(HWND parent, const std::wstring& configFolder, StorageBindin
 
     binding.storage->UseVariableList(&LIST_ID, IVariableListPtr(new GlobalVariableList).Get());
 
-    // The same live object; only an exact S_OK attaches, as with the original
-    // server, whose other success codes carry no interface.
+    // The same live object.  Only an exact S_OK attaches: other success codes
+    // of a creation make no promise that an interface came back.
     IVariableStorageAttachPtr attach;
     if (CoCreateInstance(CLSID_VariableStorage, nullptr, CLSCTX_INPROC_SERVER, IID_IVariableStorageAttach,
                          attach.AsOut()) == S_OK &&

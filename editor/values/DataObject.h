@@ -54,7 +54,7 @@ inline bool GlobalUnlock(HGLOBAL block)
         return false;
     return --global_memory_detail::Of(block)->locks != 0;
 }
-// Null on success, as the original returns.
+// Null on success: callers test the result against null to detect failure.
 inline HGLOBAL GlobalFree(HGLOBAL block)
 {
     std::free(block);

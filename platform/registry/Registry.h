@@ -37,8 +37,9 @@ LSTATUS RegCloseKey(HKEY key);
 // ERROR_FILE_NOT_FOUND when the value does not exist.
 LSTATUS RegQueryValueEx(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, uint8_t* data,
                         DWORD* size);
-// Writes a value atomically.  Strings (REG_SZ) are stored as given: pass
-// the terminating zero in size as callers of the original do.  Failure
+// Writes a value atomically.  Strings (REG_SZ) are stored byte for byte:
+// include the terminating zero in size, so that a reader gets a C string
+// back without having to add one.  Failure
 // (ERROR_CANTWRITE) leaves the previous value intact.
 LSTATUS RegSetValueEx(HKEY key, const char* valueName, DWORD reserved, DWORD type, const uint8_t* data,
                       DWORD size);

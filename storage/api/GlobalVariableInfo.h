@@ -1,6 +1,7 @@
 // The record by which a client describes one variable to the storage
 // component.  It crosses the module boundary, so its layout is fixed: the
-// field order of the original 32-bit record, with natural alignment on 64-bit.
+// fields in this order, each at its natural alignment, so that clients built
+// by any compiler of the platform agree on every offset.
 #pragma once
 
 #include <cstddef>
