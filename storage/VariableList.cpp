@@ -7,12 +7,13 @@ void CVariableList::SetClient(VARIABLE_CALLBACK newCallback, void* newContext)
     callback = newCallback;
     context = newContext;
     if (!callback) return;
-    // The callback may store values or even clear this store; stepping by
-    // key keeps the walk valid whatever it does.
+    // The callback may store values or even clear this store: stepping by
+    // key keeps the walk valid, and the client reads a copy, since storing
+    // under the same name replaces (and may free) the stored bytes.
     auto it = values.begin();
     while (it != values.end() && callback) {
         const std::string name = it->first;
-        const std::vector<uint8_t>& bytes = it->second;
+        const std::vector<uint8_t> bytes = it->second;
         callback(name.c_str(), bytes.empty() ? nullptr : bytes.data(), static_cast<unsigned>(bytes.size()),
                  context);
         it = values.upper_bound(name);

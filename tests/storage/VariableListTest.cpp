@@ -128,6 +128,27 @@ TEST(VariableList, ClientThatClearsDuringReplayEndsItSafely)
     EXPECT_EQ(calls, 1);
 }
 
+TEST(VariableList, ClientThatStoresALongerValueDuringReplayReadsWhatItWasGiven)
+{
+    static CVariableList* target;
+    CVariableList list;
+    target = &list;
+    const std::vector<uint8_t> saved(16, 0x5A);
+    list.SetData("a", saved.data(), static_cast<unsigned>(saved.size()));
+    std::vector<uint8_t> replayed;
+    auto rewriting = [](const char* name, const void* bytes, unsigned length, void* context) -> int32_t {
+        if (length > 16) return 0;  // the rewrite coming back
+        const std::vector<uint8_t> longer(4096, 0x11);
+        target->SetData(name, longer.data(), static_cast<unsigned>(longer.size()));
+        const auto* b = static_cast<const uint8_t*>(bytes);
+        static_cast<std::vector<uint8_t>*>(context)->assign(b, b + length);
+        return 0;
+    };
+    list.SetClient(rewriting, &replayed);
+    EXPECT_EQ(replayed, saved);
+    EXPECT_EQ(list.GetValues().at("a").size(), 4096u);
+}
+
 TEST(VariableList, LoadFeedsRecordsInFileOrder)
 {
     CVariableList list;
