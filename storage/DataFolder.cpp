@@ -5,6 +5,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -29,10 +30,19 @@ bool IsDirectory(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Through links; stat does not open, so a FIFO cannot hold it.
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 // The whole content of a regular file, or false when it cannot be read.
+// Opened without blocking: a FIFO or a device under a data file's name would
+// otherwise hold the load, and the client's start, until someone writes to it.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& content)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st;
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= kMaxDataFile;
@@ -60,6 +70,53 @@ std::vector<std::string> SortedEntries(const std::string& folder)
     ::closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+struct DataFileName {
+    std::string name;
+    GUID listId;
+};
+
+// The entries of the folder whose names stand for a list, in name order.  A
+// list may go by several: its own name, and others that map to it as well
+// (its class id in other letter case, its ProgID in other letter case, its
+// braced class id when it has a ProgID).
+std::vector<DataFileName> DataFileNames(const std::string& folder)
+{
+    std::vector<DataFileName> found;
+    for (std::string& name : SortedEntries(folder)) {
+        GUID listId;
+        if (name != "." && name != ".." && CDataFolder::ListIdOf(name, &listId))
+            found.push_back({std::move(name), listId});
+    }
+    return found;
+}
+
+// Removes the other names of a list once its own data file is written or
+// deleted: left behind, they would be read in its place at the next load.
+// Only files and links are removed, what a load could read through them.
+bool RemoveOtherNames(const std::string& folder, const GUID& listId, const std::string& ownName,
+                      std::string& messages)
+{
+    bool ok = true;
+    for (const DataFileName& other : DataFileNames(folder)) {
+        if (other.name == ownName || !IsEqualGUID(other.listId, listId)) continue;
+        const std::string path = folder + "/" + other.name;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) continue;
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            if (ok) messages += Quoted("Failed to delete data file for ", other.name);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+// Deletes a list's data file when nothing is modified.  A missing folder is
+// a failure, a missing file is not.
+bool DeleteDataFile(const std::string& folder, const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0 || (errno == ENOENT && IsDirectory(folder));
 }
 
 // Writes one list's data file; false with a message when the list failed.
@@ -95,19 +152,15 @@ bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr li
         wroteRecord = true;
     }
 
-    if (wroteRecord) {
-        if (!file.Commit()) {
-            messages += Quoted("Failed to write data file for ", name);
-            return false;
-        }
-        return true;
+    if (wroteRecord && !file.Commit()) {
+        messages += Quoted("Failed to write data file for ", name);
+        return false;
     }
-    // Nothing modified: no file.  A missing folder is a failure, a missing file is not.
-    if (::unlink(path.c_str()) != 0 && !(errno == ENOENT && IsDirectory(folder))) {
+    if (!wroteRecord && !DeleteDataFile(folder, path)) {
         messages += Quoted("Failed to delete data file for ", name);
         return false;
     }
-    return true;
+    return RemoveOtherNames(folder, listId, name, messages);
 }
 
 void ReadUseList(const std::string& folder, CVariableStorageImpl::ListsInUse& lists)
@@ -214,12 +267,21 @@ void CDataFolder::Load(const std::string& folder, CVariableStorageImpl::Stores& 
 {
     for (auto& [id, store] : stores) store.Clear();
 
+    // One data file per list: its own name when that is a file, else the
+    // first other name of it that is.  Files are read in name order.
+    const std::vector<DataFileName> names = DataFileNames(folder);
+    std::map<GUID, std::string, CompareGUID> chosen;
+    for (const DataFileName& entry : names) {
+        if (!IsRegularFile(folder + "/" + entry.name)) continue;
+        const auto [it, first] = chosen.try_emplace(entry.listId, entry.name);
+        if (!first && entry.name == FileNameOf(entry.listId)) it->second = entry.name;
+    }
     std::vector<uint8_t> content;
-    for (const std::string& name : SortedEntries(folder)) {
-        GUID listId;
-        if (name == "." || name == ".." || !ListIdOf(name, &listId)) continue;
-        if (!ReadWholeFile(folder + "/" + name, content)) continue;
-        stores[listId].Load(content.data(), content.size());
+    for (const DataFileName& entry : names) {
+        const auto it = chosen.find(entry.listId);
+        if (it == chosen.end() || it->second != entry.name) continue;
+        if (!ReadWholeFile(folder + "/" + entry.name, content)) continue;
+        stores[entry.listId].Load(content.data(), content.size());
     }
 
     lists.clear();

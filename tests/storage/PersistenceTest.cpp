@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/time.h>
 #include <vector>
 
 #include "platform/com/Com.h"
@@ -22,6 +24,8 @@ constexpr GUID kNamed = {0x12345678, 0x1234, 0x5678, {0x9A, 0xBC, 0xDE, 0xF0, 0x
 constexpr GUID kPlain = {0x0FEDCBA9, 0x8765, 0x4321, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
 const std::string kPlainName = "{0FEDCBA9-8765-4321-0123-456789ABCDEF}";
 const std::string kProgId = "Persistence.TestList";
+// kPlain as other tools write class ids: another name of the same list.
+const std::string kPlainLower = "{0fedcba9-8765-4321-0123-456789abcdef}";
 
 // A ProgID for kNamed without any server behind it.
 void RegisterProgId()
@@ -247,6 +251,55 @@ TEST_F(Persistence, FileThatCannotBeReplacedIsReported)
     EXPECT_EQ(Save(folder.Wide(), messages), 0);
     EXPECT_EQ(messages, "Failed to write data file for \"" + kPlainName + "\"\n");
     EXPECT_TRUE(folder.Exists(kPlainName + "/keep"));
+}
+
+TEST_F(Persistence, OtherNamesOfAListGiveWayToItsOwnFileAndGoWithTheNextSave)
+{
+    const auto values = [&] { return Impl().FindStore(kPlain)->GetValues().at("v"); };
+    folder.Write(kPlainLower, Record("v", {1}));
+    storage->Load(folder.Wide().c_str());
+    EXPECT_EQ(values(), std::vector<uint8_t>{1});  // the only file of the list
+    folder.Write(kPlainName, Record("v", {2}));
+    storage->Load(folder.Wide().c_str());
+    EXPECT_EQ(values(), std::vector<uint8_t>{2});  // its own name wins, though the other sorts after it
+
+    list.AddRaw("v", VARKIND_COLORRGB, {3, 3, 3});
+    storage->UseVariableList(&kPlain, &list);
+    std::string messages;
+    EXPECT_EQ(Save(folder.Wide(), messages), 1);
+    EXPECT_FALSE(folder.Exists(kPlainLower));
+    storage->Load(folder.Wide().c_str());
+    EXPECT_EQ(values(), (std::vector<uint8_t>{3, 3, 3}));
+
+    // A reset to defaults sticks: the other name goes with the file.
+    folder.Write(kPlainLower, Record("v", {1}));
+    list.entries[0].modified = 0;
+    storage->UseVariableList(&kPlain, &list);
+    EXPECT_EQ(Save(folder.Wide(), messages), 1);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{});
+}
+
+TEST_F(Persistence, FifosNamedLikeDataFilesAreSkippedWithoutWaiting)
+{
+    ASSERT_EQ(mkfifo(folder.Path(kPlainName).c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(folder.Path("uselist.txt").c_str(), 0600), 0);
+    folder.Write(kPlainLower, Record("v", {1}));
+    // A load waiting on a FIFO is interrupted and counted, so that it fails
+    // instead of hanging.
+    static volatile sig_atomic_t interrupts;
+    interrupts = 0;
+    struct sigaction onAlarm = {}, previous = {};
+    onAlarm.sa_handler = [](int) { interrupts = interrupts + 1; };
+    sigemptyset(&onAlarm.sa_mask);
+    ASSERT_EQ(sigaction(SIGALRM, &onAlarm, &previous), 0);
+    const itimerval every = {{2, 0}, {2, 0}}, off = {};
+    setitimer(ITIMER_REAL, &every, nullptr);
+    EXPECT_EQ(storage->Load(folder.Wide().c_str()), 1);
+    setitimer(ITIMER_REAL, &off, nullptr);
+    sigaction(SIGALRM, &previous, nullptr);
+    EXPECT_EQ(interrupts, 0);
+    // Its own name is no file: the other name stands in.
+    EXPECT_EQ(Impl().FindStore(kPlain)->GetValues().at("v"), std::vector<uint8_t>{1});
 }
 
 TEST_F(Persistence, DamagedFilesKeepTheRecordsBeforeTheDamage)
