@@ -1,14 +1,83 @@
 #include "storage/AtomicFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
 constexpr size_t kBufferSize = 1 << 16;
+constexpr const char* kTempInfix = ".tmp";
+constexpr size_t kTempLetters = 6;
+constexpr const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr int kTempAttempts = 100;
+
+// The name a write of path ends up at: path itself, or for a symbolic link
+// the file at the end of its chain of links.  False for a link that leads
+// nowhere (dangling, a loop).
+bool FinalTarget(const std::string& path, std::string& target)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        target = path;
+        return true;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return false;
+    target = resolved;
+    std::free(resolved);
+    return true;
+}
+
+std::string RandomLetters(int attempt)
+{
+    uint8_t random[kTempLetters];
+    if (::getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
+        // No entropy yet (early boot): the clock and the process still make
+        // a clash unlikely, and O_EXCL makes one harmless.
+        uint64_t mix = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                       (static_cast<uint64_t>(::getpid()) << 32) ^ (static_cast<uint64_t>(attempt) * 0x9E3779B97F4A7C15u);
+        for (auto& byte : random) {
+            mix = (mix ^ (mix >> 31)) * 0xBF58476D1CE4E5B9u;
+            byte = static_cast<uint8_t>(mix >> 56);
+        }
+    }
+    std::string letters;
+    for (const uint8_t byte : random) letters += kLetters[byte % (sizeof kLetters - 1)];
+    return letters;
+}
+
+bool IsTempLetter(char c) { return c != '\0' && std::strchr(kLetters, c) != nullptr; }
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Locks a just-created temporary file and checks that the name still leads
+// to it: a cleaner that took it for a leftover first has removed it.
+bool ClaimTemp(int fd, const std::string& name)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
+    // Without lock support nothing is locked, and no cleaner removes anything.
+    struct stat byName, byHandle;
+    return ::stat(name.c_str(), &byName) == 0 && ::fstat(fd, &byHandle) == 0 && SameFile(byName, byHandle);
+}
+
+// A replaced file keeps its mode; a new one keeps the mode it was created with.
+bool KeepMode(int fd, const std::string& finalPath)
+{
+    struct stat old;
+    if (::stat(finalPath.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return true;
+    // Failing here rather than exposing a private file with a wider mode.
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
 }  // namespace
 
 AtomicFile::~AtomicFile() { Abandon(); }
@@ -16,12 +85,26 @@ AtomicFile::~AtomicFile() { Abandon(); }
 bool AtomicFile::Open(const std::string& path)
 {
     Abandon();
-    finalPath = path;
-    std::string pattern = path + ".tmpXXXXXX";
-    fd = mkstemp(pattern.data());
+    std::string target;
+    if (!FinalTarget(path, target)) return false;
+    for (int attempt = 0; attempt < kTempAttempts && fd < 0; ++attempt) {
+        std::string name = target + kTempInfix + RandomLetters(attempt);
+        // 0666: the umask and the folder's default permissions decide, as
+        // for any new file.
+        const int created = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (created < 0) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        if (!ClaimTemp(created, name)) {
+            ::close(created);
+            continue;
+        }
+        fd = created;
+        tempPath = std::move(name);
+    }
     if (fd < 0) return false;
-    tempPath = pattern;
-    fchmod(fd, 0644);
+    finalPath = target;
     failed = false;
     buffer.clear();
     buffer.reserve(kBufferSize);
@@ -58,25 +141,60 @@ bool AtomicFile::Write(const void* data, size_t size)
 bool AtomicFile::Commit()
 {
     if (fd < 0) return false;
-    bool ok = Flush() && ::fsync(fd) == 0;
+    // Renamed while still open and locked, so that no cleaner takes it in between.
+    bool ok = Flush() && KeepMode(fd, finalPath) && ::fsync(fd) == 0 &&
+              std::rename(tempPath.c_str(), finalPath.c_str()) == 0;
+    if (!ok) ::unlink(tempPath.c_str());
     ok = (::close(fd) == 0) && ok;
     fd = -1;
-    if (ok) ok = std::rename(tempPath.c_str(), finalPath.c_str()) == 0;
-    if (!ok) ::unlink(tempPath.c_str());
     tempPath.clear();
     return ok;
 }
 
 void AtomicFile::Abandon()
 {
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
-    }
     if (!tempPath.empty()) {
         ::unlink(tempPath.c_str());
         tempPath.clear();
     }
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
     buffer.clear();
     failed = false;
+}
+
+void AtomicFile::RemoveLeftovers(const std::string& path)
+{
+    std::string target;
+    if (!FinalTarget(path, target)) return;
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + kTempInfix;
+
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name.size() != prefix.size() + kTempLetters || name.compare(0, prefix.size(), prefix) != 0) continue;
+            bool letters = true;
+            for (size_t i = prefix.size(); i < name.size(); ++i) letters = letters && IsTempLetter(name[i]);
+            if (letters) names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+
+    for (const std::string& name : names) {
+        const std::string leftover = folder + "/" + name;
+        const int fd = ::open(leftover.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat byHandle, byName;
+        // A lock held means a writer is still at work on it.
+        if (::fstat(fd, &byHandle) == 0 && S_ISREG(byHandle.st_mode) && byHandle.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::stat(leftover.c_str(), &byName) == 0 &&
+            SameFile(byName, byHandle))
+            ::unlink(leftover.c_str());
+        ::close(fd);
+    }
 }

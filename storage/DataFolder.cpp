@@ -94,16 +94,20 @@ std::vector<DataFileName> DataFileNames(const std::string& folder)
 
 // Removes the other names of a list once its own data file is written or
 // deleted: left behind, they would be read in its place at the next load.
-// Only files and links are removed, what a load could read through them.
+// Only files and links are removed, what a load could read through them,
+// and never the file that the list's own name links to.
 bool RemoveOtherNames(const std::string& folder, const GUID& listId, const std::string& ownName,
                       std::string& messages)
 {
+    struct stat own;
+    const bool ownExists = ::stat((folder + "/" + ownName).c_str(), &own) == 0;
     bool ok = true;
     for (const DataFileName& other : DataFileNames(folder)) {
         if (other.name == ownName || !IsEqualGUID(other.listId, listId)) continue;
         const std::string path = folder + "/" + other.name;
         struct stat st;
         if (::lstat(path.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) continue;
+        if (S_ISREG(st.st_mode) && ownExists && st.st_dev == own.st_dev && st.st_ino == own.st_ino) continue;
         if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
             if (ok) messages += Quoted("Failed to delete data file for ", other.name);
             ok = false;
@@ -112,10 +116,19 @@ bool RemoveOtherNames(const std::string& folder, const GUID& listId, const std::
     return ok;
 }
 
-// Deletes a list's data file when nothing is modified.  A missing folder is
-// a failure, a missing file is not.
+// Deletes a list's data file when nothing is modified.  A data file that is
+// a link stays one: its target is emptied instead (no records, the same as
+// no file to a load), so that the next save writes through it again.  A link
+// that leads nowhere holds nothing to delete.
 bool DeleteDataFile(const std::string& folder, const std::string& path)
 {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (::stat(path.c_str(), &st) != 0) return true;
+        AtomicFile empty;
+        return empty.Open(path) && empty.Commit();
+    }
+    // A missing folder is a failure, a missing file is not.
     return ::unlink(path.c_str()) == 0 || (errno == ENOENT && IsDirectory(folder));
 }
 
@@ -124,6 +137,7 @@ bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr li
 {
     const std::string name = CDataFolder::FileNameOf(listId);
     const std::string path = folder + "/" + name;
+    AtomicFile::RemoveLeftovers(path);
     if (!list) list = CreateVariableList(listId);
     if (!list) {
         messages += Quoted("Failed to create ", name);

@@ -2,12 +2,16 @@
 // what a failed or damaged file leaves behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/com/Com.h"
@@ -60,6 +64,12 @@ std::vector<uint8_t> Record(const std::string& name, const std::vector<uint8_t>&
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(n >> (8 * i)));
     out.insert(out.end(), value.begin(), value.end());
     return out;
+}
+
+mode_t ModeOf(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 class Persistence : public ::testing::Test {
@@ -300,6 +310,78 @@ TEST_F(Persistence, FifosNamedLikeDataFilesAreSkippedWithoutWaiting)
     EXPECT_EQ(interrupts, 0);
     // Its own name is no file: the other name stands in.
     EXPECT_EQ(Impl().FindStore(kPlain)->GetValues().at("v"), std::vector<uint8_t>{1});
+}
+
+TEST_F(Persistence, SaveWritesThroughLinksAndKeepsTheFilesMode)
+{
+    // The final target may even be another name of the list: it stays.
+    const std::string target = kPlainLower;
+    folder.Write(target, Record("old", {1}));
+    ASSERT_EQ(chmod(folder.Path(target).c_str(), 0600), 0);
+    std::filesystem::create_symlink("hop", folder.Path(kPlainName));
+    std::filesystem::create_symlink(target, folder.Path("hop"));
+    list.AddInt("v", 3);
+    other.AddInt("v", 4);
+    storage->UseVariableList(&kPlain, &list);
+    storage->UseVariableList(&kNamed, &other);
+    const mode_t umaskBefore = umask(027);
+    std::string messages;
+    const int32_t result = Save(folder.Wide(), messages);
+    umask(umaskBefore);
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path(kPlainName)));
+    EXPECT_EQ(folder.Read(target), Record("v", {3, 0, 0, 0}));
+    EXPECT_EQ(ModeOf(folder.Path(target)), 0600u);
+    EXPECT_EQ(ModeOf(folder.Path(kProgId)), 0640u);  // a new file: the umask's
+
+    // Nothing modified: the link stays and its target holds no records.
+    list.entries[0].modified = 0;
+    EXPECT_EQ(Save(folder.Wide(), messages), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path(kPlainName)));
+    EXPECT_TRUE(folder.Read(target).empty());
+    EXPECT_EQ(storage->Load(folder.Wide().c_str()), 1);
+    EXPECT_TRUE(Impl().FindStore(kPlain) == nullptr || Impl().FindStore(kPlain)->GetValues().empty());
+}
+
+TEST_F(Persistence, LinkThatLeadsNowhereIsReportedAndKept)
+{
+    std::filesystem::create_symlink("missing/data", folder.Path(kPlainName));
+    std::filesystem::create_symlink(kProgId, folder.Path(kProgId));  // a loop
+    list.AddInt("v", 3);
+    other.AddInt("v", 3);
+    storage->UseVariableList(&kPlain, &list);
+    storage->UseVariableList(&kNamed, &other);
+    std::string messages;
+    EXPECT_EQ(Save(folder.Wide(), messages), 0);
+    EXPECT_EQ(messages, "Failed to open data file for \"" + kProgId + "\"\n" + "Failed to open data file for \"" +
+                            kPlainName + "\"\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path(kPlainName)));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path(kProgId)));
+    EXPECT_FALSE(folder.Exists("missing"));
+    EXPECT_EQ(folder.Names().size(), 2u);
+}
+
+TEST_F(Persistence, NextSaveRemovesTheLeftoversOfKilledSavesOnly)
+{
+    folder.Write(kPlainName + ".tmpAb3dE9", std::vector<uint8_t>(100, 1));
+    folder.Write(kPlainName + ".tmpZZZZZZ", {1});
+    const std::vector<std::string> kept = {
+        kProgId + ".tmpAb3dE9",      // another list's
+        kPlainName + ".tmp-note",    // not the pattern: someone else's
+        kPlainName + ".tmpAb3dE9x",  // nor this
+        kPlainName + ".tmpBusy01",   // still being written
+    };
+    for (const auto& name : kept) folder.Write(name, {1});
+    const int busy = open(folder.Path(kPlainName + ".tmpBusy01").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(busy, LOCK_EX), 0);
+    list.AddInt("v", 0, false);
+    storage->UseVariableList(&kPlain, &list);
+    std::string messages;
+    EXPECT_EQ(Save(folder.Wide(), messages), 1);
+    close(busy);
+    auto names = folder.Names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, kept);
 }
 
 TEST_F(Persistence, DamagedFilesKeepTheRecordsBeforeTheDamage)
