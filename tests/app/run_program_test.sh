@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the real program in a temporary working folder with a registry of its
 # own: the title shows a rate, the picture shows the flow, a terminated
-# program saves its changed parameters and the next start restores them.
+# program saves its changed parameters and the next start restores them,
+# whatever else lies in the folder under the data file's other names.
 # Usage: run_program_test.sh <Eddyra> <comreg> <libQuillet.so> <cg folder>
 set -euo pipefail
 eddyra=$1 comreg=$2 quillet=$3 cg=$4
@@ -20,6 +21,10 @@ cd "$tmp/work"
 data='config/{551F6B37-A5BC-4746-8E1F-C66F877F5022}'
 # A saved grid height of 128 under a name in capitals.
 printf 'INIT|GRIDHEIGHT\0\004\0\0\0\200\0\0\0' > "$data"
+# Another tool's file for the same list, its class id in lower case: the
+# list's own file wins, and the save removes this one.
+alias='config/{551f6b37-a5bc-4746-8e1f-c66f877f5022}'
+printf 'init|gridHeight\0\004\0\0\0\100\0\0\0' > "$alias"
 
 wait_for_rate() {
   for _ in $(seq 1 200); do
@@ -73,11 +78,16 @@ if grep -aq 'INIT|GRIDHEIGHT' "$data"; then echo "the saved name was not the par
 # Only the changed parameter is written: one record of 15 + 1 + 4 + 4 bytes.
 size=$(stat -c %s "$data")
 [ "$size" -eq 24 ] || { echo "config data file has $size bytes, expected 24"; exit 1; }
+[ "$(tail -c 4 "$data" | od -An -tu4 | tr -d ' ')" -eq 128 ] || { echo "the saved grid height is not 128"; exit 1; }
+[ ! -e "$alias" ] || { echo "the other file of the list is still there"; exit 1; }
 
-# A second start restores it again and keeps the folder as it was.
+# A second start restores it again and keeps the folder as it was, with
+# FIFOs in the folder that nobody writes to: the program starts all the same.
+mkfifo config/uselist.txt "$alias"
 "$eddyra" &
 pid=$!
 wait_for_rate
 stop_program
 [ "$(stat -c %s "$data")" -eq 24 ] || { echo "the second run changed the saved values"; exit 1; }
+[ -p config/uselist.txt ] && [ -p "$alias" ] || { echo "the FIFOs were not left alone"; exit 1; }
 echo "ok"
