@@ -1,6 +1,10 @@
 // The idle policy: the handler runs while the queue is empty, stops when it
-// asks to, and starts again after any event but motion and painting.
+// asks to, and starts again after any event but motion and painting; it
+// waits while a nested loop runs or a menu is open.
+#include <QEventLoop>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/IdleLoop.h"
@@ -47,6 +51,47 @@ private slots:
         const int restartedAt = calls;
         QTRY_VERIFY(calls > restartedAt + 10);
         QVERIFY(loop.IdleEnabled());
+    }
+
+    // A message box's loop: no frame inside it, and frames again once it
+    // ends, without any input to wake them.
+    void nestedLoopHoldsFramesBackUntilItEnds()
+    {
+        int calls = 0;
+        IdleLoop loop([&] {
+            ++calls;
+            return true;
+        });
+        QTRY_VERIFY(calls > 10);
+        QEventLoop nested;
+        int during = -1;
+        QTimer::singleShot(300, [&] {
+            during = calls;
+            nested.quit();
+        });
+        const int before = calls;
+        nested.exec();
+        QCOMPARE(during, before);
+        QTRY_VERIFY(calls > before + 10);
+    }
+
+    void openMenuHoldsFramesBackUntilItCloses()
+    {
+        int calls = 0;
+        IdleLoop loop([&] {
+            ++calls;
+            return true;
+        });
+        QTRY_VERIFY(calls > 10);
+        QMenu menu;
+        menu.addAction("Reset");
+        menu.popup(QPoint(10, 10));
+        QVERIFY(menu.isVisible());
+        const int before = calls;
+        QTest::qWait(300);
+        QCOMPARE(calls, before);
+        menu.close();
+        QTRY_VERIFY(calls > before + 10);
     }
 };
 
