@@ -9,6 +9,18 @@
 
 #include "app/IdleLoop.h"
 
+namespace {
+// An idle loop whose handler always asks for more, counting its calls.
+struct Running {
+    int calls = 0;
+    IdleLoop loop{[this] {
+        ++calls;
+        return true;
+    }};
+    Running() { QTRY_VERIFY(calls > 10); }
+};
+}  // namespace
+
 class IdleLoopTest : public QObject {
     Q_OBJECT
 
@@ -57,41 +69,31 @@ private slots:
     // ends, without any input to wake them.
     void nestedLoopHoldsFramesBackUntilItEnds()
     {
-        int calls = 0;
-        IdleLoop loop([&] {
-            ++calls;
-            return true;
-        });
-        QTRY_VERIFY(calls > 10);
+        Running running;
         QEventLoop nested;
         int during = -1;
         QTimer::singleShot(300, [&] {
-            during = calls;
+            during = running.calls;
             nested.quit();
         });
-        const int before = calls;
+        const int before = running.calls;
         nested.exec();
         QCOMPARE(during, before);
-        QTRY_VERIFY(calls > before + 10);
+        QTRY_VERIFY(running.calls > before + 10);
     }
 
     void openMenuHoldsFramesBackUntilItCloses()
     {
-        int calls = 0;
-        IdleLoop loop([&] {
-            ++calls;
-            return true;
-        });
-        QTRY_VERIFY(calls > 10);
+        Running running;
         QMenu menu;
         menu.addAction("Reset");
         menu.popup(QPoint(10, 10));
         QVERIFY(menu.isVisible());
-        const int before = calls;
+        const int before = running.calls;
         QTest::qWait(300);
-        QCOMPARE(calls, before);
+        QCOMPARE(running.calls, before);
         menu.close();
-        QTRY_VERIFY(calls > before + 10);
+        QTRY_VERIFY(running.calls > before + 10);
     }
 };
 
