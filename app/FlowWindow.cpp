@@ -1,6 +1,7 @@
 #include "app/FlowWindow.h"
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include <epoxy/gl.h>
@@ -22,11 +23,6 @@
 
 namespace {
 constexpr int kMaxPanelWidth = 400;
-
-// The parameters are written unchecked (the editor alone keeps them in
-// range), so a hand-edited saved value could ask for an empty or absurd grid;
-// the solvers are only ever built inside the declared range.
-int32_t GridSize(const GlobalIntVariable& v) { return std::clamp(v.Value(), v.Minimum(), v.Maximum()); }
 }  // namespace
 
 FlowWindow::FlowWindow(std::wstring configName) : configName(std::move(configName))
@@ -95,8 +91,10 @@ void FlowWindow::UpdateLayout()
 
 void FlowWindow::ResetSimulation()
 {
-    const int32_t W = GridSize(params::gridWidth);
-    const int32_t H = GridSize(params::gridHeight);
+    // The wrappers hold every value to its declared range, so the grid is
+    // never empty or larger than the editor allows.
+    const int32_t W = params::gridWidth;
+    const int32_t H = params::gridHeight;
     std::shared_ptr<LbmSimulator> next = CreateSimulator(params::simulationType, W, H);
     simulator = std::move(next);
     gridWidth = W;
@@ -106,26 +104,34 @@ void FlowWindow::ResetSimulation()
     simulator->SetBoundaryVelocity(params::flowVelX, params::flowVelY);
     simulator->ResetFlow(params::flowVelX, params::flowVelY);
     rate.Restart(TickCount());
+    // The new simulator may cost more per step than the old one.
+    pacing = FramePacing{};
 }
 
 bool FlowWindow::OnIdle()
 {
     if (!simulator)
         return false;
+    const auto start = std::chrono::steady_clock::now();
     const float invViscosity = params::invViscosity;
     if (!(invViscosity == appliedInvViscosity)) {
         appliedInvViscosity = invViscosity;
         simulator->SetViscosity(1.0f / invViscosity);
     }
-    const int32_t steps = params::updateRate;
+    // At the default settings this is the whole frame; a frame too long to
+    // keep the window responsive is finished over the next passes.
+    const int32_t steps = StepsForPass(pacing, params::updateRate);
     simulator->Step(steps);
-    rate.iterationCount += steps;
+    rate.Count(steps);
     stepsTaken += steps;
 
     // Drawing into a window that is hidden, minimised or not yet mapped is
     // wasted at best; the simulation advances all the same.
-    if (contextCreated && view->isExposed())
+    if (FrameComplete(pacing) && contextCreated && view->isExposed())
         DrawFrame();
+    // The picture's swap waits for the renderer, so the pass time holds what
+    // the steps really cost, not just the time to queue them.
+    RecordPassTime(pacing, steps, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 
     if (auto title = rate.TitleAt(TickCount()))
         setWindowTitle(QString::fromStdString(*title));

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 
 #include "app/ClientToGrid.h"
+#include "app/FramePacing.h"
 #include "app/IterationRate.h"
 #include "app/StorageBinding.h"
 #include "sim/LbmSimulator.h"
@@ -28,7 +29,8 @@ public:
     // storage component or the drawing context is missing; the user has been
     // told, and the caller ends the program after On_Destroy.
     bool Create();
-    // One frame; false while there is no simulator.
+    // One frame, or the next part of one too long for a single pass; false
+    // while there is no simulator.
     bool OnIdle();
     // A new simulator from the current init parameters.
     void ResetSimulation();
@@ -74,6 +76,7 @@ private:
     float appliedInvViscosity = 0.0f;
     std::shared_ptr<LbmSimulator> simulator;
     IterationRate rate;
+    FramePacing pacing;
     StorageBinding binding;
     std::wstring configName;
     bool contextCreated = false;

@@ -31,7 +31,7 @@ int GlobalEnumVariable::AssignValue(const void* bytes, unsigned length)
 {
     if (!bytes || length < sizeof value)
         return 0;
-    std::memcpy(&value, bytes, sizeof value);
+    value = Checked(bytes);
     return GlobalVariable::AssignValue(bytes, length);
 }
 
@@ -39,6 +39,16 @@ void GlobalEnumVariable::AssignValueAndDefault(const void* bytes, unsigned lengt
 {
     if (!bytes || length < sizeof value)
         return;
-    std::memcpy(&value, bytes, sizeof value);
+    value = Checked(bytes);
     defaultValue = value;
+}
+
+int32_t GlobalEnumVariable::Checked(const void* bytes) const
+{
+    int32_t v;
+    std::memcpy(&v, bytes, sizeof v);
+    // The nearest label would be a guess; the default is the documented one.
+    if (v < 0 || static_cast<uint32_t>(v) >= LabelCount())
+        return defaultValue;
+    return v;
 }

@@ -17,6 +17,7 @@ public:
 
     void Describe(GLOBAL_VARIABLE_INFO* info) const override;
     // Values shorter than 4 bytes are ignored: nothing stored, nobody told.
+    // An index that names no label becomes the default index.
     int AssignValue(const void* bytes, unsigned length) override;
     void AssignValueAndDefault(const void* bytes, unsigned length) override;
 
@@ -27,6 +28,8 @@ public:
     const char* Label(uint32_t index) const { return labels.at(index).c_str(); }
 
 private:
+    int32_t Checked(const void* bytes) const;
+
     int32_t value;
     int32_t defaultValue;
     std::vector<std::string> labels;

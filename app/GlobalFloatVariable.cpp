@@ -1,5 +1,7 @@
 #include "app/GlobalFloatVariable.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -40,7 +42,7 @@ int GlobalFloatVariable::AssignValue(const void* bytes, unsigned length)
 {
     if (!bytes || length < sizeof value)
         return 0;
-    std::memcpy(&value, bytes, sizeof value);
+    value = Clamped(bytes);
     return GlobalVariable::AssignValue(bytes, length);
 }
 
@@ -48,6 +50,17 @@ void GlobalFloatVariable::AssignValueAndDefault(const void* bytes, unsigned leng
 {
     if (!bytes || length < sizeof value)
         return;
-    std::memcpy(&value, bytes, sizeof value);
+    value = Clamped(bytes);
     defaultValue = value;
+}
+
+float GlobalFloatVariable::Clamped(const void* bytes) const
+{
+    float v;
+    std::memcpy(&v, bytes, sizeof v);
+    // A NaN has no place in the range to be held to; the infinities clamp
+    // like any other large value.
+    if (std::isnan(v))
+        return defaultValue;
+    return std::min(std::max(v, minimum), maximum);
 }

@@ -12,6 +12,7 @@ public:
 
     void Describe(GLOBAL_VARIABLE_INFO* info) const override;
     // Values shorter than 4 bytes are ignored: nothing stored, nobody told.
+    // The value is held to [minimum, maximum]; a NaN becomes the default.
     int AssignValue(const void* bytes, unsigned length) override;
     void AssignValueAndDefault(const void* bytes, unsigned length) override;
 
@@ -23,6 +24,8 @@ public:
     float Step() const { return step; }
 
 private:
+    float Clamped(const void* bytes) const;
+
     float value;
     float defaultValue;
     float minimum;

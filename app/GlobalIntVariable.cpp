@@ -1,5 +1,6 @@
 #include "app/GlobalIntVariable.h"
 
+#include <algorithm>
 #include <cstring>
 
 GlobalIntVariable::GlobalIntVariable(const char* name, const char* description, GlobalVariableCallback callback,
@@ -27,7 +28,7 @@ int GlobalIntVariable::AssignValue(const void* bytes, unsigned length)
 {
     if (!bytes || length < sizeof value)
         return 0;
-    std::memcpy(&value, bytes, sizeof value);
+    value = Clamped(bytes);
     return GlobalVariable::AssignValue(bytes, length);
 }
 
@@ -35,6 +36,15 @@ void GlobalIntVariable::AssignValueAndDefault(const void* bytes, unsigned length
 {
     if (!bytes || length < sizeof value)
         return;
-    std::memcpy(&value, bytes, sizeof value);
+    value = Clamped(bytes);
     defaultValue = value;
+}
+
+int32_t GlobalIntVariable::Clamped(const void* bytes) const
+{
+    int32_t v;
+    std::memcpy(&v, bytes, sizeof v);
+    // min before max: a wrapper built with the bounds crossed still gets a
+    // defined answer.
+    return std::min(std::max(v, minimum), maximum);
 }

@@ -14,6 +14,8 @@ public:
 
     void Describe(GLOBAL_VARIABLE_INFO* info) const override;
     // Values shorter than 4 bytes are ignored: nothing stored, nobody told.
+    // Saved files and imports are not trusted: the value is held to
+    // [minimum, maximum], and what is stored is what the next save writes.
     int AssignValue(const void* bytes, unsigned length) override;
     void AssignValueAndDefault(const void* bytes, unsigned length) override;
 
@@ -25,6 +27,8 @@ public:
     int32_t Step() const { return step; }
 
 private:
+    int32_t Clamped(const void* bytes) const;
+
     int32_t value;
     int32_t defaultValue;
     int32_t minimum;

@@ -2,6 +2,12 @@
 // the idle handler runs one frame.  A zero-interval timer gives exactly
 // that in Qt.  When the handler asks for no more calls the timer stops, and
 // any event but pointer motion, painting and timer ticks starts it again.
+//
+// Frames belong to the outermost loop only.  A message box runs a loop of
+// its own, and the timer would fire inside it too; an open menu holds the
+// user's attention the same way, although this toolkit runs it without a
+// loop of its own.  Meanwhile the timer is held back, and it starts again as
+// soon as the outer loop has control once more.
 #pragma once
 
 #include <functional>
@@ -29,8 +35,15 @@ protected:
 private:
     void OnTimer();
     void Enable();
+    // A nested loop or an open menu: frames wait.
+    bool Interrupted() const;
+    void ResumeAfterInterruption();
 
     IdleHandler handler;
     QTimer timer;
     long idleCount = 0;
+    // Depth of the event loop the frames belong to: the one this object was
+    // made in, or the one Run starts.
+    int outerLevel = 0;
+    bool heldBack = false;
 };

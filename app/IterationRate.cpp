@@ -1,8 +1,18 @@
 #include "app/IterationRate.h"
 
 #include <chrono>
+#include <limits>
 
 #include "app/TextFormat.h"
+
+void IterationRate::Count(int32_t steps)
+{
+    if (steps <= 0)
+        return;
+    iterationCount = steps > std::numeric_limits<int32_t>::max() - iterationCount
+                         ? std::numeric_limits<int32_t>::max()
+                         : iterationCount + steps;
+}
 
 std::optional<std::string> IterationRate::TitleAt(uint32_t now)
 {

@@ -17,6 +17,10 @@ struct IterationRate {
         lastTitleTick = now;
     }
 
+    // Adds the steps of a pass.  The count stops at its largest value
+    // rather than turn negative, however long a title refresh is delayed.
+    void Count(int32_t steps);
+
     // After more than 1000 ms: the new title "Eddyra -- {0} ips", and the
     // measurement restarts.  Ticks wrap around after 49.7 days; the unsigned
     // difference stays right across the wrap.

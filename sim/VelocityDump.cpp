@@ -1,11 +1,10 @@
 #include "sim/VelocityDump.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
 #include "app/TextFormat.h"
+#include "platform/files/AtomicWrite.h"
 
 std::string VelocityDumpFileName(int width, int height)
 {
@@ -44,22 +43,9 @@ VelocityDumpResult WriteVelocityDump(LbmSimulator& simulator, int width, int hei
     }
     static_assert(std::numeric_limits<float>::is_iec559, "the file holds IEEE-754 floats");
     const std::string path = folder.empty() ? result.fileName : folder + "/" + result.fileName;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
+    if (const int error = WriteFileAtomically(path, field.data(), field.size() * sizeof(float))) {
         result.status = VelocityDumpStatus::WriteFailed;
-        result.error = std::strerror(errno);
-        return result;
-    }
-    const size_t bytes = field.size() * sizeof(float);
-    const size_t written = std::fwrite(field.data(), 1, bytes, file);
-    const int writeErrno = errno;
-    // A full disk often shows only when the buffer is flushed at close.
-    const bool closed = std::fclose(file) == 0;
-    const int closeErrno = errno;
-    if (written != bytes || !closed) {
-        result.status = VelocityDumpStatus::WriteFailed;
-        result.error = std::strerror(written != bytes ? writeErrno : closeErrno);
-        std::remove(path.c_str());
+        result.error = std::strerror(error);
     }
     return result;
 }

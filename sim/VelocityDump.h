@@ -26,6 +26,7 @@ std::string VelocityDumpFileName(int width, int height);
 bool ComputeVelocityField(LbmSimulator& simulator, int width, int height, std::vector<float>& field);
 
 // Writes the dump of a simulator created with width x height into folder
-// (empty: the working folder), replacing any file of the same name.  A file
-// that cannot be fully written is removed rather than left truncated.
+// (empty: the working folder), replacing any file of the same name in one
+// step: a dump that fails leaves the previous file whole, and a symbolic
+// link of that name is replaced, never written through.
 VelocityDumpResult WriteVelocityDump(LbmSimulator& simulator, int width, int height, const std::string& folder = {});

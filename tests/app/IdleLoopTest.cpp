@@ -1,9 +1,25 @@
 // The idle policy: the handler runs while the queue is empty, stops when it
-// asks to, and starts again after any event but motion and painting.
+// asks to, and starts again after any event but motion and painting; it
+// waits while a nested loop runs or a menu is open.
+#include <QEventLoop>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/IdleLoop.h"
+
+namespace {
+// An idle loop whose handler always asks for more, counting its calls.
+struct Running {
+    int calls = 0;
+    IdleLoop loop{[this] {
+        ++calls;
+        return true;
+    }};
+    Running() { QTRY_VERIFY(calls > 10); }
+};
+}  // namespace
 
 class IdleLoopTest : public QObject {
     Q_OBJECT
@@ -47,6 +63,37 @@ private slots:
         const int restartedAt = calls;
         QTRY_VERIFY(calls > restartedAt + 10);
         QVERIFY(loop.IdleEnabled());
+    }
+
+    // A message box's loop: no frame inside it, and frames again once it
+    // ends, without any input to wake them.
+    void nestedLoopHoldsFramesBackUntilItEnds()
+    {
+        Running running;
+        QEventLoop nested;
+        int during = -1;
+        QTimer::singleShot(300, [&] {
+            during = running.calls;
+            nested.quit();
+        });
+        const int before = running.calls;
+        nested.exec();
+        QCOMPARE(during, before);
+        QTRY_VERIFY(running.calls > before + 10);
+    }
+
+    void openMenuHoldsFramesBackUntilItCloses()
+    {
+        Running running;
+        QMenu menu;
+        menu.addAction("Reset");
+        menu.popup(QPoint(10, 10));
+        QVERIFY(menu.isVisible());
+        const int before = running.calls;
+        QTest::qWait(300);
+        QCOMPARE(running.calls, before);
+        menu.close();
+        QTRY_VERIFY(running.calls > before + 10);
     }
 };
 

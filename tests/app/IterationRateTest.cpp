@@ -27,3 +27,16 @@ TEST(IterationRate, SurvivesTheTickCounterWrapping)
     EXPECT_FALSE(rate.TitleAt(0x000000F0u).has_value());  // 496 ms later
     EXPECT_EQ(rate.TitleAt(0xFFFFFF00u + 2002u).value(), "Eddyra -- 1000 ips");
 }
+
+TEST(IterationRate, CountStopsAtItsLargestValueInsteadOfTurningNegative)
+{
+    IterationRate rate;
+    rate.Count(40);
+    rate.Count(-7);
+    EXPECT_EQ(rate.iterationCount, 40);
+    rate.iterationCount = 2147483600;
+    rate.Count(40);
+    EXPECT_EQ(rate.iterationCount, 2147483640);
+    rate.Count(40);
+    EXPECT_EQ(rate.iterationCount, 2147483647);
+}

@@ -104,7 +104,7 @@ TEST(Parameters, ModifiedFlagFollowsTheValue)
     params::updateRate.Describe(&info);
     EXPECT_EQ(info.modified, 0);
 
-    Assign(params::brightness, std::numeric_limits<float>::quiet_NaN());
+    Assign(params::brightness, 2.0f);
     params::brightness.Describe(&info);
     EXPECT_EQ(info.modified, 1);
     Assign(params::brightness, 1.0f);
@@ -117,25 +117,70 @@ TEST(Parameters, ModifiedFlagFollowsTheValue)
     Assign(params::obstacleShape, int32_t{1});
 }
 
-TEST(Parameters, AssignValueStoresFourBytesWithoutRangeCheckAndIgnoresShortValues)
+TEST(Parameters, AssignValueStoresFourBytesAndIgnoresShortValues)
 {
-    Assign(params::gridWidth, int32_t{5000});
-    EXPECT_EQ(params::gridWidth.Value(), 5000);
+    Assign(params::gridWidth, int32_t{1000});
+    EXPECT_EQ(params::gridWidth.Value(), 1000);
     const uint8_t shortValue[3] = {1, 2, 3};
     params::gridWidth.AssignValue(shortValue, 3);
     params::gridWidth.AssignValue(nullptr, 4);
-    EXPECT_EQ(params::gridWidth.Value(), 5000);
+    EXPECT_EQ(params::gridWidth.Value(), 1000);
     // Longer data: the first four bytes count.
     const int32_t longer[2] = {600, 700};
     params::gridWidth.AssignValue(longer, sizeof longer);
     EXPECT_EQ(params::gridWidth.Value(), 600);
     Assign(params::gridWidth, int32_t{512});
 
-    Assign(params::flowVelY, -0.5f);
-    EXPECT_EQ(params::flowVelY.Value(), -0.5f);
+    Assign(params::flowVelY, -0.15f);
+    EXPECT_EQ(params::flowVelY.Value(), -0.15f);
     params::flowVelY.AssignValue(shortValue, 2);
-    EXPECT_EQ(params::flowVelY.Value(), -0.5f);
+    EXPECT_EQ(params::flowVelY.Value(), -0.15f);
     Assign(params::flowVelY, 0.0f);
+}
+
+// A damaged or hand-written data file must not reach the solvers, and the
+// next save must write the value in use, not the one that came in.
+TEST(Parameters, AssignValueKeepsEveryKindInsideItsDeclaredRange)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    GLOBAL_VARIABLE_INFO info{};
+
+    Assign(params::updateRate, int32_t{2000000000});
+    EXPECT_EQ(params::updateRate.Value(), 40);
+    params::updateRate.Describe(&info);
+    EXPECT_EQ(info.i.value, 40);
+    Assign(params::updateRate, int32_t{-5});
+    EXPECT_EQ(params::updateRate.Value(), 1);
+    Assign(params::gridHeight, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(params::gridHeight.Value(), 64);
+
+    Assign(params::invViscosity, 0.0f);
+    EXPECT_EQ(params::invViscosity.Value(), 10.0f);
+    Assign(params::invViscosity, inf);
+    EXPECT_EQ(params::invViscosity.Value(), 5000.0f);
+    Assign(params::invViscosity, nan);
+    EXPECT_EQ(params::invViscosity.Value(), 20.0f);
+    params::invViscosity.Describe(&info);
+    EXPECT_EQ(info.modified, 0);
+    Assign(params::flowVelX, 5.0f);
+    EXPECT_EQ(params::flowVelX.Value(), 0.2f);
+    Assign(params::flowVelX, -inf);
+    EXPECT_EQ(params::flowVelX.Value(), -0.2f);
+    Assign(params::brightness, -1000.0f);
+    EXPECT_EQ(params::brightness.Value(), 0.5f);
+
+    Assign(params::obstacleShape, int32_t{0});
+    Assign(params::obstacleShape, int32_t{2});
+    EXPECT_EQ(params::obstacleShape.Value(), 1);
+    Assign(params::simulationType, int32_t{1});
+    Assign(params::simulationType, int32_t{-1});
+    EXPECT_EQ(params::simulationType.Value(), 0);
+
+    Assign(params::updateRate, int32_t{10});
+    Assign(params::gridHeight, int32_t{256});
+    Assign(params::flowVelX, 0.1f);
+    Assign(params::brightness, 1.0f);
 }
 
 namespace {

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -143,10 +145,13 @@ TEST(VelocityDump, OverwritesTheSameNameAndWritesNothingWhenTheStateIsRefused)
     TempFolder folder;
     const fs::path file = folder.path / "vel_64x64.dat";
     std::ofstream(file) << std::string(100000, 'x');
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     CpuLbmSimulator sim(64, 64);
     sim.ResetFlow(0.0f, 0.0f);
     ASSERT_EQ(WriteVelocityDump(sim, 64, 64, folder.path.string()).status, VelocityDumpStatus::Written);
     EXPECT_EQ(fs::file_size(file), 49152u);
+    // The file replaced keeps its permissions.
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
     // A size that does not match the simulator's: refused, the old file stays.
     EXPECT_EQ(WriteVelocityDump(sim, 32, 64, folder.path.string()).status, VelocityDumpStatus::FetchFailed);
@@ -194,16 +199,50 @@ TEST(VelocityDump, AReadOnlyFolderIsReported)
     EXPECT_EQ(result.fileName, "vel_64x64.dat");
 }
 
-TEST(VelocityDump, AShortWriteLeavesNoTruncatedFile)
+TEST(VelocityDump, AFailedWriteKeepsThePreviousFileWhole)
 {
-    if (access("/dev/full", W_OK) != 0)
-        GTEST_SKIP() << "no /dev/full";
     TempFolder folder;
-    // A folder whose dump name is a link to a device that is always full.
-    fs::create_symlink("/dev/full", folder.path / "vel_64x64.dat");
+    const fs::path file = folder.path / "vel_64x64.dat";
+    CpuLbmSimulator sim(64, 64);
+    sim.ResetFlow(0.1f, 0.0f);
+    ASSERT_EQ(WriteVelocityDump(sim, 64, 64, folder.path.string()).status, VelocityDumpStatus::Written);
+    const std::vector<float> good = ReadFloats(file);
+
+    // A file size limit below the dump's size: the write fails part way, as
+    // on a full disk.
+    struct sigaction ignore = {}, previousAction;
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previousAction);
+    rlimit previousLimit;
+    getrlimit(RLIMIT_FSIZE, &previousLimit);
+    rlimit small = previousLimit;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    sim.ResetFlow(-0.1f, 0.05f);
+    const VelocityDumpResult result = WriteVelocityDump(sim, 64, 64, folder.path.string());
+    setrlimit(RLIMIT_FSIZE, &previousLimit);
+    sigaction(SIGXFSZ, &previousAction, nullptr);
+
+    EXPECT_EQ(result.status, VelocityDumpStatus::WriteFailed);
+    EXPECT_NE(result.error.find("large"), std::string::npos) << result.error;
+    EXPECT_EQ(ReadFloats(file), good);
+    // Nothing but the previous dump is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+}
+
+TEST(VelocityDump, ALinkOfTheDumpsNameIsReplacedNotWrittenThrough)
+{
+    TempFolder folder;
+    TempFolder elsewhere;
+    const fs::path target = elsewhere.path / "precious";
+    std::ofstream(target) << "keep me";
+    const fs::path file = folder.path / "vel_64x64.dat";
+    fs::create_symlink(target, file);
     CpuLbmSimulator sim(64, 64);
     sim.ResetFlow(0.0f, 0.0f);
-    const VelocityDumpResult result = WriteVelocityDump(sim, 64, 64, folder.path.string());
-    EXPECT_EQ(result.status, VelocityDumpStatus::WriteFailed);
-    EXPECT_NE(result.error.find("space"), std::string::npos) << result.error;
+    ASSERT_EQ(WriteVelocityDump(sim, 64, 64, folder.path.string()).status, VelocityDumpStatus::Written);
+    EXPECT_FALSE(fs::is_symlink(file));
+    EXPECT_EQ(fs::file_size(file), 49152u);
+    std::ifstream in(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "keep me");
 }

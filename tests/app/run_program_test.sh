@@ -2,7 +2,10 @@
 # Runs the real program in a temporary working folder with a registry of its
 # own: the title shows a rate, the picture shows the flow, a terminated
 # program saves its changed parameters and the next start restores them,
-# whatever else lies in the folder under the data file's other names.
+# whatever else lies in the folder under the data file's other names; a
+# data file with values out of every range starts the heaviest simulation
+# the editor allows, which still draws, ends promptly and saves the values
+# it used.
 # Usage: run_program_test.sh <Eddyra> <comreg> <libQuillet.so> <cg folder>
 set -euo pipefail
 eddyra=$1 comreg=$2 quillet=$3 cg=$4
@@ -35,27 +38,50 @@ wait_for_rate() {
   echo "no iteration rate in the title after 40 s"; return 1
 }
 
+# Ends the program with SIGTERM; it must be gone within the given number of
+# milliseconds (default 10000).
 stop_program() {
+  local limit=${1:-10000} start rc=0
+  start=$(date +%s%N)
   kill -TERM "$pid"
-  local rc=0
+  while kill -0 "$pid" 2>/dev/null; do
+    if (( ($(date +%s%N) - start) / 1000000 > limit )); then
+      echo "still running ${limit} ms after SIGTERM"; return 1
+    fi
+    sleep 0.05
+  done
   wait "$pid" || rc=$?
   pid=
+  echo "ended $(( ($(date +%s%N) - start) / 1000000 )) ms after SIGTERM"
   [ "$rc" -eq 0 ] || { echo "exit code $rc after SIGTERM"; return 1; }
+}
+
+# The main window once its title shows a rate: $line, and its position and
+# height on the screen in $wx, $wy and $wh.
+find_window() {
+  line=$(xwininfo -root -tree | grep -E '"Eddyra -- [0-9.e+]+ ips"' | head -n1)
+  echo "title: $line"
+  local geometry
+  geometry=$(echo "$line" | grep -Eo '[0-9]+x[0-9]+\+[0-9]+\+[0-9]+' | head -n1)
+  wx=$(echo "$geometry" | sed -E 's/.*\+([0-9]+)\+([0-9]+)/\1/')
+  wy=$(echo "$geometry" | sed -E 's/.*\+([0-9]+)\+([0-9]+)/\2/')
+  wh=$(echo "$geometry" | sed -E 's/[0-9]+x([0-9]+).*/\1/')
+}
+
+# Mean brightness (0 to 1) of a crop of the screen: WIDTHxHEIGHT+X+Y.
+screen_mean() {
+  import -window root "$tmp/screen.png"
+  convert "$tmp/screen.png" -crop "$1" -format '%[fx:mean]' info:
 }
 
 "$eddyra" &
 pid=$!
 wait_for_rate
-line=$(xwininfo -root -tree | grep -E '"Eddyra -- [0-9.e+]+ ips"' | head -n1)
-echo "title: $line"
+find_window
 
 # The picture: 624 pixels wide (1024 minus the 400-pixel panel), grid
 # 512 x 128, so 156 rows high at the bottom of the view.  Its colour must not
 # be black; the band above it must be.
-geometry=$(echo "$line" | grep -Eo '[0-9]+x[0-9]+\+[0-9]+\+[0-9]+' | head -n1)
-wx=$(echo "$geometry" | sed -E 's/.*\+([0-9]+)\+([0-9]+)/\1/')
-wy=$(echo "$geometry" | sed -E 's/.*\+([0-9]+)\+([0-9]+)/\2/')
-wh=$(echo "$geometry" | sed -E 's/[0-9]+x([0-9]+).*/\1/')
 shot=$tmp/screen.png
 bottom=$((wy + wh))
 # The first frames may still show the window before its final layout: look a
@@ -90,4 +116,50 @@ wait_for_rate
 stop_program
 [ "$(stat -c %s "$data")" -eq 24 ] || { echo "the second run changed the saved values"; exit 1; }
 [ -p config/uselist.txt ] && [ -p "$alias" ] || { echo "the FIFOs were not left alone"; exit 1; }
+
+# A data file written by hand or by another tool, every value out of range:
+# an unknown solver index, a grid of 5000 x 99999, an infinite inflow, a
+# negative viscosity, a NaN brightness, two billion steps per frame, an
+# obstacle too tall and an unknown shape.
+record() { printf '%s\0\004\0\0\0' "$1"; printf "$2"; }
+{
+  record 'init|simulationType' '\007\0\0\0'
+  record 'init|gridWidth' '\210\023\0\0'
+  record 'init|gridHeight' '\237\206\001\0'
+  record 'init|flowVelX' '\0\0\200\177'
+  record 'runtime|invViscosity' '\0\0\240\300'
+  record 'view|brightness' '\0\0\300\177'
+  record 'view|updateRate' '\0\224\065\167'
+  record 'obstacle|height' '\350\003\0\0'
+  record 'obstacle|shape' '\143\0\0\0'
+} > "$data"
+"$eddyra" &
+pid=$!
+wait_for_rate
+find_window
+# The GPU solver on a 1024 x 1024 grid at 40 steps a frame fills the whole
+# 624-pixel-wide view, drawn at the fastest inflow.
+drawn=0
+for _ in $(seq 1 30); do
+  picture=$(screen_mean "600x300+$((wx + 10))+$((wy + wh - 320))")
+  echo "picture brightness $picture"
+  if awk -v p="$picture" 'BEGIN { exit !(p > 0.2) }'; then drawn=1; break; fi
+  sleep 0.5
+done
+[ -n "${EDDYRA_SCREENSHOT:-}" ] && cp "$tmp/screen.png" "${EDDYRA_SCREENSHOT%.png}-clamped.png"
+[ "$drawn" -eq 1 ] || { echo "the picture of the clamped parameters is not drawn"; exit 1; }
+# A frame of this size takes seconds on a software renderer; the close
+# request is handled between its passes all the same.
+stop_program 3000
+# The values in use, in the list's order; those back at their default
+# (solver, brightness, shape) are not written.
+{
+  record 'obstacle|height' '\144\0\0\0'
+  record 'view|updateRate' '\050\0\0\0'
+  record 'runtime|invViscosity' '\0\0\040\101'
+  record 'init|flowVelX' '\315\314\114\076'
+  record 'init|gridHeight' '\0\004\0\0'
+  record 'init|gridWidth' '\0\004\0\0'
+} > "$tmp/expected"
+cmp "$data" "$tmp/expected" || { echo "saved values are not the clamped ones:"; od -c "$data"; exit 1; }
 echo "ok"

@@ -107,6 +107,37 @@ TEST_P(Picture, UniformFlowHasTheWheelColourOfItsVelocity)
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// Beyond the rim the lookup is held on the disc: a fast flow at a high
+// brightness is the rim's near-white in every direction, never a grey mixed
+// with the black outside, and never darker than at a lower brightness.
+TEST_P(Picture, BrightnessBeyondTheRimStaysNearWhite)
+{
+    const int W = 8, H = 8;
+    auto sim = MakeSolver(GetParam(), W, H);
+    sim->SetViscosity(0.05f);
+    for (const float degrees : {0.0f, 36.4f, 90.0f, 142.5f, 180.0f, 225.0f}) {
+        const float ux = 0.1f * std::cos(degrees * 0.017453292f);
+        const float uy = 0.1f * std::sin(degrees * 0.017453292f);
+        sim->SetBoundaryVelocity(ux, uy);
+        sim->ResetFlow(ux, uy);
+        int dimmer = 0;
+        for (const float brightness : {1.9f, 4.0f}) {
+            OffscreenPicture picture(W, H);
+            sim->RenderVelocity(brightness, {0.0f, float(W), 0.0f, float(H)});
+            const auto pixels = picture.Read();
+            const int sum = pixels[0] + pixels[1] + pixels[2];
+            EXPECT_GE(sum, dimmer) << degrees << " degrees, brightness " << brightness;
+            dimmer = sum;
+            if (brightness < 2.0f)
+                continue;
+            for (size_t n = 0; n < pixels.size(); n += 4)
+                for (size_t k = 0; k < 3; ++k)
+                    ASSERT_GE(pixels[n + k], 250) << degrees << " degrees, pixel " << n / 4 << " channel " << k;
+        }
+    }
+    EXPECT_TRUE(messages.reports.empty());
+}
+
 TEST_P(Picture, RestIsBlackAndTheRectangleIsHonoured)
 {
     const int W = 20, H = 10;
