@@ -199,11 +199,11 @@ void CMainWnd::On_TreeView_SelChanged()
 void CMainWnd::OnVarChanged(const GUID& listId, const char* name, const void* bytes, unsigned length)
 {
     // A value the component already holds is shown, never edited again:
-    // sending it on would make editors of one list echo each other.
-    if (!showingStored) {
-        if (sink) sink->OnVariableChanged(&listId, name, bytes, length);
-        if (storage) storage->SetData(&listId, name, bytes, length);
-    }
+    // sending it on would make editors of one list echo each other.  Its
+    // list is redrawn where it is shown.
+    if (showingStored) return;
+    if (sink) sink->OnVariableChanged(&listId, name, bytes, length);
+    if (storage) storage->SetData(&listId, name, bytes, length);
     const int i = CurrentTab();
     if (i >= 0 && i < TabCount()) lists[size_t(i)]->Redraw();
 }
