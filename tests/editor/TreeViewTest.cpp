@@ -51,6 +51,15 @@ void Fill(CVarTreeView& tree, DemoList* list, CVar::Event* listener = nullptr)
     tree.UpdateChanges();
 }
 
+// One integer "p", with "root" selected.
+void FillOneAtRoot(CVarTreeView& tree)
+{
+    DemoList* list = CreateIntList("L", {"p"});
+    Fill(tree, list);
+    list->Release();
+    tree.setCurrentItem(tree.Root());
+}
+
 CVar* FindVar(CVarTreeView& tree, const std::string& path)
 {
     const size_t bar = path.rfind('|');
@@ -430,16 +439,13 @@ private slots:
         std::filesystem::remove_all(dir);
     }
 
-    void exportedFileGetsTheExtensionOfItsFormat()
+    void qtDialogsNameTheFileByFormatAndShowErrorsAsErrors()
     {
-        // The export dialog itself, driven from the keyboard.
+        // The export dialog and the message box themselves, driven from the keyboard.
         ResetPrompts();
         const std::string dir = MakeTempFolder();
         CVarTreeView tree(nullptr);
-        DemoList* list = CreateIntList("L", {"p"});
-        Fill(tree, list);
-        list->Release();
-        tree.setCurrentItem(tree.Root());
+        FillOneAtRoot(tree);
         QString chosen;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -457,18 +463,7 @@ private slots:
         QCOMPARE(chosen, QString("Text files (*.txt)"));
         QCOMPARE(ReadFile(dir + "/values.txt").substr(0, 15), std::string("Create \"root\"\r\n"));
         QVERIFY(!std::filesystem::exists(dir + "/values.bin"));
-        std::filesystem::remove_all(dir);
-    }
 
-    void errorBoxShowsTheErrorIcon()
-    {
-        ResetPrompts();
-        const std::string dir = MakeTempFolder();
-        CVarTreeView tree(nullptr);
-        DemoList* list = CreateIntList("L", {"p"});
-        Fill(tree, list);
-        list->Release();
-        tree.setCurrentItem(tree.Root());
         QString title;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QTimer::singleShot(0, [&] {
@@ -489,10 +484,7 @@ private slots:
         PromptRecorder prompts;
         const std::string dir = MakeTempFolder();
         CVarTreeView tree(nullptr);
-        DemoList* list = CreateIntList("L", {"p"});
-        Fill(tree, list);
-        list->Release();
-        tree.setCurrentItem(tree.Root());
+        FillOneAtRoot(tree);
         QVERIFY(tree.SaveToFile(dir + "/last.bin", EXPORT_BINARY));
         tree.OnLoad();
         QCOMPARE(prompts.openInitial, dir + "/last.bin");
