@@ -1,10 +1,13 @@
 #include "editor/CMainWnd.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include <QApplication>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStackedWidget>
 
@@ -15,6 +18,7 @@
 #include "platform/com/ComRuntime.h"
 #include "storage/CreateVariableList.h"
 #include "storage/GUIData.h"
+#include "storage/VariableStorageImpl.h"
 
 namespace {
 
@@ -32,6 +36,17 @@ struct CompareVlist {
 IVariableListPtr ObtainList(const GUID& id, const IVariableListPtr& given)
 {
     return given ? given : CreateVariableList(id);
+}
+
+// Whether the variable holds exactly these value bytes.
+bool HoldsValue(const CVar* var, const void* bytes, unsigned length)
+{
+    void* own = nullptr;
+    unsigned ownLength = 0;
+    var->GetValue(&own, &ownLength);
+    const bool same = ownLength == length && (length == 0 || std::memcmp(own, bytes, length) == 0);
+    std::free(own);
+    return same;
 }
 
 // Shows the wait cursor for as long as it lives.
@@ -54,6 +69,10 @@ CMainWnd::CMainWnd(QWidget* parent, const QRect& rect, IVariableStorage* storage
     setWindowTitle("Variables editor");
     setGeometry(rect);
     On_Create();
+    // Every editor opened by the component hears of the values stored in
+    // it, so that two editors of one list never show different values.
+    watched = dynamic_cast<CVariableStorageImpl*>(storagePtr);
+    if (watched) watched->AddWatcher(this);
 }
 
 CMainWnd::~CMainWnd() { On_Destroy(); }
@@ -179,10 +198,30 @@ void CMainWnd::On_TreeView_SelChanged()
 
 void CMainWnd::OnVarChanged(const GUID& listId, const char* name, const void* bytes, unsigned length)
 {
+    // A value the component already holds is shown, never edited again:
+    // sending it on would make editors of one list echo each other.  Its
+    // list is redrawn where it is shown.
+    if (showingStored) return;
     if (sink) sink->OnVariableChanged(&listId, name, bytes, length);
     if (storage) storage->SetData(&listId, name, bytes, length);
     const int i = CurrentTab();
     if (i >= 0 && i < TabCount()) lists[size_t(i)]->Redraw();
+}
+
+void CMainWnd::OnValueStored(const GUID& listId, const char* name, const void* bytes, unsigned length)
+{
+    for (size_t i = 0; i < trees.size(); ++i) {
+        CVar* var = trees[i]->FindVar(trees[i]->Root(), name ? name : "");
+        // The variable that made the change already holds the value.
+        if (!var || var->GetListId() != listId || HoldsValue(var, bytes, length)) continue;
+        {
+            const QScopedValueRollback<bool> showing(showingStored, true);
+            // Stored through the variable as an import is: its kind reads
+            // what it can of the bytes, and the tree redoes its marks.
+            var->SetValue(bytes, length);
+        }
+        lists[i]->ShowChangedValue(var);
+    }
 }
 
 int CMainWnd::GetSplitterPos() const
@@ -230,6 +269,9 @@ void CMainWnd::On_Paint()
 
 void CMainWnd::On_Destroy()
 {
+    // Nothing reaches a window being taken down.
+    if (watched) watched->RemoveWatcher(this);
+    watched = nullptr;
     // Kept as a fraction of the width; a window that never had a width
     // keeps the stored fraction.
     if (guiData && width() > 0) guiData->setSplitterPos(double(GetSplitterPos()) / double(width()));

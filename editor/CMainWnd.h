@@ -2,7 +2,9 @@
 // group tree on the left and the variable list on the right of a splitter.
 // Tabs are filled the first time they are shown.  Every change of a
 // variable shown here is passed to the client's sink, then to the
-// component, then the list on screen is redrawn.
+// component, then the list on screen is redrawn.  Values the component
+// stores from elsewhere (another editor, a client, a load) are shown here
+// too, without being passed on again.
 #pragma once
 
 #include <map>
@@ -13,6 +15,7 @@
 
 #include "editor/CKindImageList.h"
 #include "platform/com/Guid.h"
+#include "storage/ValueWatcher.h"
 #include "storage/Var.h"
 #include "storage/api/VariableStorage.h"
 
@@ -22,8 +25,9 @@ class CVarListView;
 class CVarTreeView;
 class QSplitter;
 class QStackedWidget;
+class CVariableStorageImpl;
 
-class CMainWnd : public QWidget, public CVar::Event {
+class CMainWnd : public QWidget, public CVar::Event, public CValueWatcher {
 public:
     using ListMap = std::map<GUID, IVariableListPtr, CompareGUID>;
     static constexpr int kMinPaneSize = 35;
@@ -36,6 +40,9 @@ public:
 
     // CVar::Event: sink, then the component, then a redraw.
     void OnVarChanged(const GUID& listId, const char* name, const void* bytes, unsigned length) override;
+    // CValueWatcher: the variable of that name in each loaded tab of the
+    // list takes the value, and its row and group marks follow.
+    void OnValueStored(const GUID& listId, const char* name, const void* bytes, unsigned length) override;
 
     // Appends a tab with its empty tree and list; returns its index.
     int AddTab(const std::string& name);
@@ -76,6 +83,10 @@ private:
     QStackedWidget* rightPane = nullptr;
     CGUIData* guiData = nullptr;
     std::map<int, GUID> pending;
+    // The component when it is ours to watch; null for any other storage.
+    CVariableStorageImpl* watched = nullptr;
+    // Set while a value the component already holds is being shown.
+    bool showingStored = false;
     int barPos = 0;
     int sizedWidth = 0;  // width the bar position was last laid out for
 };

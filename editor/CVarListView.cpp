@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
@@ -186,6 +187,22 @@ void CVarListView::Redraw()
     for (int row = 0; row < topLevelItemCount(); ++row)
         if (CVar* var = RowVar(row)) SetValueText(row, var->AsString());
     viewport()->update();
+}
+
+void CVarListView::ShowChangedValue(const CVar* var)
+{
+    // Editors sit over the selected row only.
+    if (var && var == SelectedVar()) {
+        const QWidget* focus = QApplication::focusWidget();
+        for (CValueEditor* e : editors) {
+            QWidget* w = e->GetWindow();
+            if (!w || !w->isVisible()) continue;
+            // The focus comes back to the list, as when the edit ends.
+            if (focus && (focus == w || w->isAncestorOf(focus))) setFocus(Qt::OtherFocusReason);
+            w->hide();
+        }
+    }
+    Redraw();
 }
 
 CVarListView::RowColours CVarListView::On_CustomDraw(int row) const

@@ -47,6 +47,10 @@ public:
     void SetSelectedValueText(const char* text);
     // Rewrites every value text from its variable and repaints.
     void Redraw();
+    // var got a value from outside this list's editors: an editor open on
+    // it would show and act on the old one, so it closes; the rows show
+    // the new value.
+    void ShowChangedValue(const CVar* var);
 
     // The colours a row is painted with: text colour, and a background
     // when the row has one of its own.

@@ -122,26 +122,31 @@ void CVarTreeView::SetDefault(CVarGroupItem* item)
     for (int i = 0; i < item->childCount(); ++i) SetDefault(item->Child(i));
 }
 
-bool CVarTreeView::SetVar(CVarGroupItem* item, const std::string& fullName, const void* bytes, unsigned length)
+CVar* CVarTreeView::FindVar(CVarGroupItem* item, const std::string& fullName) const
 {
-    if (!item) return false;
+    if (!item) return nullptr;
     std::string_view name = fullName;
     for (size_t bar; (bar = name.find('|')) != std::string_view::npos; name.remove_prefix(bar + 1)) {
         // The whole group name must match: a shorter name never picks a
         // group that merely begins with it.
         item = item->FindChild(std::string(name.substr(0, bar)));
-        if (!item) return false;
+        if (!item) return nullptr;
     }
     for (CVar* var : item->Vars()) {
         std::string_view own = var->GetName();
         const size_t bar = own.rfind('|');
         if (bar != std::string_view::npos) own.remove_prefix(bar + 1);
-        if (EqualNoCase(own, name)) {
-            var->SetValue(bytes, length);
-            return true;
-        }
+        if (EqualNoCase(own, name)) return var;
     }
-    return false;
+    return nullptr;
+}
+
+bool CVarTreeView::SetVar(CVarGroupItem* item, const std::string& fullName, const void* bytes, unsigned length)
+{
+    CVar* var = FindVar(item, fullName);
+    if (!var) return false;
+    var->SetValue(bytes, length);
+    return true;
 }
 
 void CVarTreeView::GetFullItemName(CVarGroupItem* item, std::string& out) const

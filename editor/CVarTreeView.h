@@ -53,6 +53,9 @@ public:
     bool UpdateChanges(CVarGroupItem* item);
     bool HasChanges(CVarGroupItem* item) const;
     void SetDefault(CVarGroupItem* item);
+    // The first variable whose path below item is name, groups and name
+    // compared case-insensitively; null when there is none.
+    CVar* FindVar(CVarGroupItem* item, const std::string& name) const;
     // Finds the variable by its path below item and stores the bytes;
     // false when there is no such variable.
     bool SetVar(CVarGroupItem* item, const std::string& name, const void* bytes, unsigned length);

@@ -7,12 +7,18 @@
 namespace {
 
 const char* const kExportFilters[] = {"Bin files (*.bin)", "Text files (*.txt)", "Text files(changes only) (*.txt)"};
+// The extension a name typed without one gets, per filter.
+const char* const kExportSuffixes[] = {"bin", "txt", "txt"};
 
 EditorPrompts QtPrompts()
 {
     EditorPrompts p;
     p.message = [](QWidget* owner, const std::string& text, const std::string& title) {
-        QMessageBox::information(owner, QString::fromStdString(title), QString::fromStdString(text));
+        // A failure looks like one.
+        if (title == "Error")
+            QMessageBox::critical(owner, QString::fromStdString(title), QString::fromStdString(text));
+        else
+            QMessageBox::information(owner, QString::fromStdString(title), QString::fromStdString(text));
     };
     p.confirm = [](QWidget* owner, const std::string& text, const std::string& title) {
         return QMessageBox::question(owner, QString::fromStdString(title), QString::fromStdString(text),
@@ -26,6 +32,11 @@ EditorPrompts QtPrompts()
         QStringList filters;
         for (const char* f : kExportFilters) filters << f;
         dialog.setNameFilters(filters);
+        // The file gets the extension of the format it is written in.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& filter) {
+            const qsizetype index = filters.indexOf(filter);
+            if (index >= 0) dialog.setDefaultSuffix(kExportSuffixes[index]);
+        });
         if (!initial.empty()) dialog.selectFile(QString::fromStdString(initial));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
         *format = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;

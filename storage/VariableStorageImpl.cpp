@@ -1,6 +1,7 @@
 #include "storage/VariableStorageImpl.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <utility>
 
 #include "platform/com/Com.h"
@@ -88,6 +89,7 @@ int32_t CVariableStorageImpl::Load(const wchar_t* folder)
 {
     Guarded(0, [&] {
         CDataFolder::Load(FolderPath(folder), stores, listsInUse);
+        TellWatchersAll();
         return 1;
     });
     return 1;
@@ -111,7 +113,11 @@ int32_t CVariableStorageImpl::Save(const wchar_t* folder, BSTR* errors)
 int32_t CVariableStorageImpl::SetData(const GUID* listId, const char* name, const void* bytes, unsigned length)
 {
     if (!listId) return 0;
-    return Guarded(0, [&] { return stores[*listId].SetData(name, bytes, length); });
+    return Guarded(0, [&] {
+        const int32_t result = stores[*listId].SetData(name, bytes, length);
+        TellWatchers(*listId, name, bytes, length);
+        return result;
+    });
 }
 
 int32_t CVariableStorageImpl::UseVariableList(const GUID* listId, IVariableList* list)
@@ -138,6 +144,52 @@ HWND CVariableStorageImpl::Create(HWND parent, int32_t, IVariableChangedEvent* s
 HWND CVariableStorageImpl::CreateControl(HWND parent, const RECT* rectangle, IVariableChangedEvent* sink)
 {
     return EditorCreateControl(this, parent, rectangle, sink);
+}
+
+void CVariableStorageImpl::AddWatcher(CValueWatcher* watcher)
+{
+    if (watcher && std::find(watchers.begin(), watchers.end(), watcher) == watchers.end())
+        watchers.push_back(watcher);
+}
+
+void CVariableStorageImpl::RemoveWatcher(CValueWatcher* watcher)
+{
+    watchers.erase(std::remove(watchers.begin(), watchers.end(), watcher), watchers.end());
+}
+
+void CVariableStorageImpl::TellWatchers(const GUID& listId, const char* name, const void* bytes, unsigned length)
+{
+    if (watchers.empty()) return;
+    if (!name) name = "";
+    if (!bytes) length = 0;
+    // Each window gets the name and value as stored, independent of the
+    // caller's buffers (which may belong to a window that goes meanwhile),
+    // and a window that goes while another is told is not told: the walk
+    // is over a copy of the list, checked against the list itself.
+    const std::string storedName(name);
+    const auto* first = static_cast<const uint8_t*>(bytes);
+    const std::vector<uint8_t> stored(first, first + length);
+    const std::vector<CValueWatcher*> told = watchers;
+    for (CValueWatcher* watcher : told)
+        if (std::find(watchers.begin(), watchers.end(), watcher) != watchers.end())
+            watcher->OnValueStored(listId, storedName.c_str(), length ? stored.data() : nullptr, length);
+}
+
+void CVariableStorageImpl::TellWatchersAll()
+{
+    if (watchers.empty()) return;
+    // Names first: the stores stay as they are while the windows are told.
+    std::vector<std::pair<GUID, std::string>> names;
+    for (const auto& [id, store] : stores)
+        for (const auto& entry : store.GetValues()) names.emplace_back(id, entry.first);
+    for (const auto& [id, name] : names) {
+        const CVariableList* store = FindStore(id);
+        if (!store) continue;
+        auto it = store->GetValues().find(name);
+        if (it == store->GetValues().end()) continue;
+        const std::vector<uint8_t>& bytes = it->second;
+        TellWatchers(id, name.c_str(), bytes.empty() ? nullptr : bytes.data(), unsigned(bytes.size()));
+    }
 }
 
 const CVariableList* CVariableStorageImpl::FindStore(const GUID& listId) const

@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <map>
+#include <vector>
 
 #include "platform/com/Guid.h"
 #include "storage/GUIData.h"
+#include "storage/ValueWatcher.h"
 #include "storage/VariableList.h"
 #include "storage/api/VariableStorage.h"
 
@@ -45,6 +47,10 @@ public:
     CGUIData& GetGUIData() { return guiData; }
     HWND GetEditorWindow() const { return editorWindow; }
     void SetEditorWindow(HWND window) { editorWindow = window; }
+    // The open editor windows, told of every value stored; each removes
+    // itself before it goes.
+    void AddWatcher(CValueWatcher* watcher);
+    void RemoveWatcher(CValueWatcher* watcher);
 
     // The value store of a list id, or null when none exists yet.
     const CVariableList* FindStore(const GUID& listId) const;
@@ -54,9 +60,14 @@ protected:
     virtual ~CVariableStorageImpl();
 
 private:
+    void TellWatchers(const GUID& listId, const char* name, const void* bytes, unsigned length);
+    // Every value in the stores, after a load.
+    void TellWatchersAll();
+
     std::atomic<ULONG> refCount{0};
     ListsInUse listsInUse;
     Stores stores;
     HWND editorWindow = nullptr;
     CGUIData guiData;
+    std::vector<CValueWatcher*> watchers;
 };

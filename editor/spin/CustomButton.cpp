@@ -1,6 +1,5 @@
 #include "editor/spin/CustomButton.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QMouseEvent>
 
@@ -30,8 +29,5 @@ void CCustomButton::mousePressEvent(QMouseEvent* event)
 void CCustomButton::focusOutEvent(QFocusEvent* event)
 {
     QPushButton::focusOutEvent(event);
-    QWidget* newFocus = event->reason() == Qt::PopupFocusReason ? QApplication::activePopupWidget()
-                                                                  : QApplication::focusWidget();
-    if (newFocus != owner)
-        owner->On_KillFocus(newFocus);
+    owner->On_PartKillFocus();
 }

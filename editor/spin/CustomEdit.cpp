@@ -1,6 +1,5 @@
 #include "editor/spin/CustomEdit.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 
@@ -68,17 +67,19 @@ void CCustomEdit::On_Change()
 void CCustomEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    QWidget* parent = parentWidget();
-    const int position = static_cast<int>(SendMessage(parent, SEM_GETPOS));
-    char text[kSpinTextBuffer] = {};
-    SendMessage(parent, SEM_GETSTRING, static_cast<WPARAM>(static_cast<intptr_t>(position)),
-                reinterpret_cast<LPARAM>(text));
-    text[kSpinTextBuffer - 1] = 0;
-    setText(QString::fromUtf8(text));
+    // Only a typed text is rewritten in the position's form.  A text the
+    // control put there stays: a derived control may show a value that lies
+    // between two positions, and rewriting it would show, and on Enter
+    // write, the rounded value instead.
+    if (isModified()) {
+        QWidget* parent = parentWidget();
+        const int position = static_cast<int>(SendMessage(parent, SEM_GETPOS));
+        char text[kSpinTextBuffer] = {};
+        SendMessage(parent, SEM_GETSTRING, static_cast<WPARAM>(static_cast<intptr_t>(position)),
+                    reinterpret_cast<LPARAM>(text));
+        text[kSpinTextBuffer - 1] = 0;
+        setText(QString::fromUtf8(text));
+    }
     selectAll();
-    // A popup takes the keyboard without becoming the focus widget.
-    QWidget* newFocus = event->reason() == Qt::PopupFocusReason ? QApplication::activePopupWidget()
-                                                                  : QApplication::focusWidget();
-    if (newFocus != owner)
-        owner->On_KillFocus(newFocus);
+    owner->On_PartKillFocus();
 }

@@ -24,7 +24,8 @@ CPopupTrackBar::CPopupTrackBar(CSpinEdit* owner_, int lo_, int hi_, int pos_, QP
     // continues from the current position.
     QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
     cursorHidden = true;
-    QCursor::setPos(cursorAtOpen.x(), topLeft.y() + ThumbTop());
+    lastCursorY = topLeft.y() + ThumbTop();
+    QCursor::setPos(cursorAtOpen.x(), lastCursorY);
 
     SendMessage(owner, SEM_POPUPSTATECHANGE, 0);
 }
@@ -62,6 +63,13 @@ void CPopupTrackBar::mouseMoveEvent(QMouseEvent* event)
 {
     if (finished)
         return;
+    // Only a move up or down moves the slider.  Placing the cursor on the
+    // thumb is reported as a move too, and the thumb's pixel, rounded, can
+    // stand for a neighbouring position.
+    const int cursorY = event->globalPosition().toPoint().y();
+    if (cursorY == lastCursorY)
+        return;
+    lastCursorY = cursorY;
     position = PositionAt(event->position().toPoint().y());
     update();
     SendMessage(owner, SEM_SETPOS, SETPOS_NOTIFY, position);

@@ -46,6 +46,7 @@ private:
     int hi;
     int position;
     QPoint cursorAtOpen;
+    int lastCursorY;  // screen y of the last move, first the thumb's
     double scale = 0;
     bool cursorHidden = false;
     bool finished = false;

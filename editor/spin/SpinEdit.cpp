@@ -76,7 +76,10 @@ void CSpinEdit::_setValue(int p, bool updateText, bool force, bool notify)
     if (p == pos && !force)
         return;
     settingValue = true;
+    const int before = pos;
     pos = Clamp(p);
+    if (popup && pos != before)
+        popupMoved = true;
     if (updateText)
         UpdateText();
     update(barRect);
@@ -226,6 +229,17 @@ void CSpinEdit::On_KeyDown(int key)
 
 void CSpinEdit::On_KillFocus(QWidget*) {}
 
+void CSpinEdit::On_PartKillFocus()
+{
+    // An open popup has the keyboard without being the focus widget, and
+    // where the window system makes it the active window no widget has the
+    // focus at all: the popup is where the focus went.
+    QWidget* popupNow = QApplication::activePopupWidget();
+    QWidget* newFocus = popupNow ? popupNow : QApplication::focusWidget();
+    if (newFocus != this)
+        On_KillFocus(newFocus);
+}
+
 void CSpinEdit::On_DeltaPos(int delta)
 {
     if (delta == 0 || settingValue)
@@ -257,13 +271,18 @@ void CSpinEdit::On_PopupStateChange(bool closed)
 {
     if (!closed) {
         suppressed = true;
+        popupMoved = false;
         return;
     }
     suppressed = false;
     popup = nullptr;
     if (button)
         button->setDown(false);
-    NotifyParent();
+    // A popup opened and let go without moving the slider changes nothing;
+    // telling the parent would write the position's value, which for a
+    // mapped value is a rounded form of the one the parent holds.
+    if (popupMoved)
+        NotifyParent();
     edit->setFocus(Qt::OtherFocusReason);
 }
 

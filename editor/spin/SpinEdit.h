@@ -55,6 +55,9 @@ public:
     virtual void On_KeyDown(int key);
     // A part lost the focus to newFocus (null: to no widget of ours at all).
     virtual void On_KillFocus(QWidget* newFocus);
+    // A part lost the focus: tells On_KillFocus where it went, unless it
+    // went to the control itself.
+    void On_PartKillFocus();
     void On_DeltaPos(int delta);
     void On_ShowPopup();
     void On_PopupStateChange(bool closed);
@@ -87,6 +90,7 @@ private:
     int pos = 0;
     bool dragging = false;
     bool suppressed = false;
+    bool popupMoved = false;  // the open popup's slider changed pos
     unsigned flags;
     QRect barRect;
     double barScale = 0;

@@ -1,6 +1,8 @@
 #include "editor/values/VarCombobox.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
+#include <QKeyEvent>
 
 #include "editor/CVarListView.h"
 #include "storage/EnumVar.h"
@@ -56,10 +58,27 @@ void CVarCombobox::On_SelChange(int index)
     hide();
 }
 
+void CVarCombobox::keyPressEvent(QKeyEvent* event)
+{
+    // Taken here, like the text editors do, so that a dialog around the
+    // editor never closes while the edit is open.  The drop-down list
+    // closes itself on Escape before the key gets here.
+    if (event->key() == Qt::Key_Escape && !view()->isVisible()) {
+        event->accept();
+        if (list)
+            list->setFocus(Qt::OtherFocusReason);
+        hide();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
 void CVarCombobox::focusOutEvent(QFocusEvent* event)
 {
     QComboBox::focusOutEvent(event);
-    // Its own drop-down list takes the keyboard as a popup.
-    if (event->reason() != Qt::PopupFocusReason)
+    // Its own drop-down list takes the keyboard as a popup; where the
+    // window system makes that list the active window, the edit stays open
+    // as well.
+    if (event->reason() != Qt::PopupFocusReason && !view()->isVisible())
         hide();
 }

@@ -1,5 +1,6 @@
 // The value-cell editor of enumerations: a drop-down list of the labels.
-// Choosing an entry writes its index to the variable and ends the edit.
+// Choosing an entry writes its index to the variable and ends the edit;
+// Escape closes the open drop-down list first, then the edit.
 #pragma once
 
 #include <QComboBox>
@@ -22,6 +23,7 @@ public:
     void On_SelChange(int index);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:

@@ -2,13 +2,20 @@
 // splitter and column widths across a close and reopen, and the three ways
 // the component opens the editor.
 #include <QHeaderView>
+#include <QMenu>
 #include <QSplitter>
+#include <QToolButton>
 #include <QtTest>
+#include <filesystem>
 
 #include "editor/CMainDlg.h"
 #include "editor/CMyTab.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
+#include "editor/spin/UpDown.h"
+#include "editor/values/VarSpinEdit.h"
+#include "platform/com/Utf8.h"
+#include "storage/DataFolder.h"
 #include "storage/EditorEntry.h"
 #include "storage/VariableStorageFactory.h"
 #include "storage/VariableStorageImpl.h"
@@ -32,6 +39,25 @@ CVar* FindVar(CVarTreeView* tree, const std::string& group, const char* name)
         if (std::string(v->GetName()) == name) return v;
     return nullptr;
 }
+
+// The value column's text of a variable's row.
+QString Shown(CMainWnd* wnd, const char* name)
+{
+    CVarListView* list = wnd->List(0);
+    const int row = RowOf(list, name);
+    return row < 0 ? QString() : list->topLevelItem(row)->text(1);
+}
+
+// A client that closes an editor window when it receives a value for "top".
+struct ClosingClient {
+    QWidget* victim = nullptr;
+    static int32_t STDMETHODCALLTYPE Callback(const char* name, const void*, unsigned, void* context)
+    {
+        auto* self = static_cast<ClosingClient*>(context);
+        if (std::string(name) == "top") delete std::exchange(self->victim, nullptr);
+        return 1;
+    }
+};
 
 }  // namespace
 
@@ -170,6 +196,96 @@ private slots:
             QVERIFY(!tree->Root()->IsBold());
         }
         QCOMPARE(sink.refs, ULONG(1));
+    }
+
+    void everyOpenEditorShowsTheStoredValue()
+    {
+        IVariableStoragePtr storage;
+        QVERIFY(SUCCEEDED(CreateVariableStorage(IID_IVariableStorage, storage.AsOut())));
+        auto* impl = static_cast<CVariableStorageImpl*>(storage.Get());
+        ListClient client;
+        client.list = CreateEveryKindList("L");
+        storage->UseVariableList(&kListA, client.list);
+        impl->AttachVariableList(&kListA, &ListClient::Callback, &client);
+        CallLog dialogLog, controlLog;
+        RecordingSink dialogSink(dialogLog), controlSink(controlLog);
+        QWidget owner;
+        owner.resize(800, 500);
+        const RECT r = {0, 0, 700, 400};
+        auto* control = static_cast<CMainWnd*>(storage->CreateControl(&owner, &r, &controlSink));
+        CMainWnd* dialog = dynamic_cast<CMainDlg*>(storage->Create(&owner, 0, &dialogSink))->Editor();
+        for (CMainWnd* w : {control, dialog}) w->Tree(0)->setCurrentItem(w->Tree(0)->FindGroup("a|b"));
+        owner.show();
+        owner.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&owner));
+
+        // One step of the arrow in the control.
+        CVarListView* rows = control->List(0);
+        rows->header()->resizeSection(1, 200);
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->GetValueCellRect(RowOf(rows, "a|b|count")).center());
+        auto* spin = dynamic_cast<CVarSpinEdit*>(rows->EditorForKind(VARKIND_INT));
+        QVERIFY(spin && spin->isVisible());
+        QTest::mouseClick(spin->GetUpDown()->GetUpArrow(), Qt::LeftButton);
+        using Calls = decltype(client.calls);
+        QCOMPARE(client.calls, (Calls{{"a|b|count", {6, 0, 0, 0}}}));
+        QCOMPARE(controlLog.Count("sink"), 1);
+        QVERIFY(dialogLog.calls.empty());
+        QVERIFY(spin->isVisible());
+        QCOMPARE(Shown(dialog, "a|b|count"), QString("6"));
+        QVERIFY(dialog->Tree(0)->FindGroup("a")->IsBold());
+
+        // "Set Default" in the dialog acts on the value it now shows; the
+        // control's editor open on that variable closes.
+        CVarListView* dialogRows = dialog->List(0);
+        dialogRows->SelectRow(RowOf(dialogRows, "a|b|count"));
+        QVERIFY(dialogRows->BuildContextMenu()->actions().front()->isEnabled());
+        dialogRows->On_Command(CVarListView::ID_SET_DEFAULT);
+        QCOMPARE(client.calls, (Calls{{"a|b|count", {6, 0, 0, 0}}, {"a|b|count", {5, 0, 0, 0}}}));
+        QCOMPARE(dialogLog.Count("sink"), 1);
+        QCOMPARE(controlLog.Count("sink"), 1);
+        QCOMPARE(Shown(control, "a|b|count"), QString("5"));
+        QVERIFY(!control->Tree(0)->FindGroup("a")->IsBold());
+        QVERIFY(!spin->isVisible());
+
+        // A load reaches both, and no sink.
+        const std::string folder = MakeTempFolder();
+        const std::string record = std::string("a|b|count", 10) + std::string("\x04\0\0\0\x09\0\0\0", 8);
+        WriteFile(folder + "/" + CDataFolder::FileNameOf(kListA), record);
+        storage->Load(Utf8ToWide(folder).c_str());
+        std::filesystem::remove_all(folder);
+        QCOMPARE(client.calls.back(), (Calls::value_type{"a|b|count", {9, 0, 0, 0}}));
+        QCOMPARE(Shown(control, "a|b|count"), QString("9"));
+        QCOMPARE(Shown(dialog, "a|b|count"), QString("9"));
+        QCOMPARE(dialogLog.calls.size() + controlLog.calls.size(), size_t(2));
+
+        // A client that closes the control on hearing of a value: the
+        // dialog is still told.
+        ClosingClient closer{control};
+        impl->AttachVariableList(&kListA, &ClosingClient::Callback, &closer);
+        const int32_t seven = 7;
+        storage->SetData(&kListA, "top", &seven, 4);
+        QVERIFY(!closer.victim);
+        dialog->Tree(0)->setCurrentItem(dialog->Tree(0)->Root());
+        QCOMPARE(Shown(dialog, "top"), QString("7"));
+        dialog->window()->close();
+        QTRY_VERIFY(!impl->GetEditorWindow());
+
+        // The modal dialog too; the load emptied the lists in use.
+        storage->UseVariableList(&kListA, client.list);
+        QString modalShown;
+        QTimer::singleShot(0, [&] {
+            auto* modal = dynamic_cast<CMainDlg*>(impl->GetEditorWindow());
+            if (!modal) return;
+            modal->Editor()->Tree(0)->setCurrentItem(modal->Editor()->Tree(0)->FindGroup("a|b"));
+            const int32_t three = 3;
+            storage->SetData(&kListA, "a|b|count", &three, 4);
+            modalShown = Shown(modal->Editor(), "a|b|count");
+            modal->close();
+        });
+        QCOMPARE(storage->CreateModal(&owner, 0, nullptr), 1);
+        QCOMPARE(modalShown, QString("3"));
+        impl->DetachVariableList(&kListA);
+        client.list->Release();
     }
 
     void splitterAndColumnsSurviveReopen()

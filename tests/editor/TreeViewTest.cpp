@@ -6,7 +6,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QtTest>
 
 #include "editor/CVarTreeView.h"
@@ -45,6 +49,15 @@ void Fill(CVarTreeView& tree, DemoList* list, CVar::Event* listener = nullptr)
     list->Reset();
     while (list->Next(&info)) tree.AddVar(info, kListA, listener);
     tree.UpdateChanges();
+}
+
+// One integer "p", with "root" selected.
+void FillOneAtRoot(CVarTreeView& tree)
+{
+    DemoList* list = CreateIntList("L", {"p"});
+    Fill(tree, list);
+    list->Release();
+    tree.setCurrentItem(tree.Root());
 }
 
 CVar* FindVar(CVarTreeView& tree, const std::string& path)
@@ -426,15 +439,52 @@ private slots:
         std::filesystem::remove_all(dir);
     }
 
+    void qtDialogsNameTheFileByFormatAndShowErrorsAsErrors()
+    {
+        // The export dialog and the message box themselves, driven from the keyboard.
+        ResetPrompts();
+        const std::string dir = MakeTempFolder();
+        CVarTreeView tree(nullptr);
+        FillOneAtRoot(tree);
+        QString chosen;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            if (!types || !name) return dialog->reject();
+            dialog->setDirectory(QString::fromStdString(dir));
+            QTest::keyClick(types, Qt::Key_Down);
+            chosen = types->currentText();
+            QTest::keyClicks(name, "values");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        tree.OnSave();
+        QCOMPARE(chosen, QString("Text files (*.txt)"));
+        QCOMPARE(ReadFile(dir + "/values.txt").substr(0, 15), std::string("Create \"root\"\r\n"));
+        QVERIFY(!std::filesystem::exists(dir + "/values.bin"));
+
+        QString title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                title = box->windowTitle();
+                icon = box->icon();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        tree.LoadFromFile(dir + "/missing.bin");
+        QCOMPARE(title, QString("Error"));
+        QCOMPARE(icon, QMessageBox::Critical);
+        std::filesystem::remove_all(dir);
+    }
+
     void lastSavedPathOpensTheNextLoad()
     {
         PromptRecorder prompts;
         const std::string dir = MakeTempFolder();
         CVarTreeView tree(nullptr);
-        DemoList* list = CreateIntList("L", {"p"});
-        Fill(tree, list);
-        list->Release();
-        tree.setCurrentItem(tree.Root());
+        FillOneAtRoot(tree);
         QVERIFY(tree.SaveToFile(dir + "/last.bin", EXPORT_BINARY));
         tree.OnLoad();
         QCOMPARE(prompts.openInitial, dir + "/last.bin");

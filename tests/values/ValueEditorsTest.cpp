@@ -14,6 +14,7 @@
 #include <cstring>
 #include <map>
 
+#include "editor/CMainDlg.h"
 #include "editor/CMainWnd.h"
 #include "editor/CValueEditor.h"
 #include "editor/CVarListView.h"
@@ -80,6 +81,7 @@ private slots:
         client.list = DemoList::Create("Values");
         client.list->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
         client.list->AddFloat("g|speed", "a float", 0.5f, 0.5f, 0, 2, 0.25f);
+        client.list->AddFloat("g|level", "a float between its steps", 2.37f, 2.37f, 0, 9, 0.1f);
         client.list->AddDouble("g|free", "a double without a step", 42, 42, 0, 100, 0);
         client.list->AddInt("g|count", "an integer", 5, 5, -10, 10);
         client.list->AddString("g|text", "a string", "abc", "abc");
@@ -95,7 +97,7 @@ private slots:
         CVarTreeView* tree = wnd->Tree(0);
         tree->setCurrentItem(tree->FindGroup("g"));
         list = wnd->List(0);
-        QCOMPARE(list->RowCount(), 9);
+        QCOMPARE(list->RowCount(), 10);
         list->header()->resizeSection(1, 200);
         beeps = 0;
         SetBeepHandler([this] { ++beeps; });
@@ -239,6 +241,26 @@ private slots:
         QVERIFY(spin->GetEdit()->hasFocus());
     }
 
+    void sliderLetGoWithoutMovingWritesNothing()
+    {
+        // 2.37 lies between two steps: the slider opens on 2.4.
+        ClickValue("g|level");
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_FLOAT);
+        QCOMPARE(spin->GetValue(), 24);
+        QTest::mousePress(spin->GetButton(), Qt::LeftButton, {}, QPoint(3, 3));
+        CPopupTrackBar* popup = spin->GetPopup();
+        QVERIFY(popup);
+        // The cursor put on the thumb arrives as a move; the thumb's pixel,
+        // rounded, stands for 2.5 here.
+        const QPoint thumb(5, popup->ThumbTop());
+        QCOMPARE(popup->PositionAt(thumb.y()), 25);
+        QTest::mouseMove(popup, thumb);
+        QTest::mouseRelease(popup, Qt::LeftButton, {}, thumb);
+        QVERIFY(client.calls.empty());
+        QCOMPARE(RowText("g|level"), QString("2.370000"));
+        QCOMPARE(spin->GetText(), QString("2.370000"));
+    }
+
     void stringEditedToEmptyWritesOneZeroByte()
     {
         ClickValue("g|text");
@@ -272,6 +294,55 @@ private slots:
         QCOMPARE(client.Last<int32_t>(), 1);
         QCOMPARE(RowText("g|mode"), QString("y"));
         QVERIFY(!combo->isVisible());
+    }
+
+    void escapeClosesOnlyWhatIsOpen()
+    {
+        // The editor as a dialog of its own.  Keys go through the window
+        // system, as a user's do: to the window that has the keyboard.
+        HWND window = storage->p->Create(nullptr, 0, nullptr);
+        QVERIFY(window && QTest::qWaitForWindowActive(window));
+        const auto escape = [](QWidget* w) { QTest::keyClick(w->window()->windowHandle(), Qt::Key_Escape); };
+        CMainWnd* editor = dynamic_cast<CMainDlg*>(window)->Editor();
+        CVarTreeView* tree = editor->Tree(0);
+        tree->setCurrentItem(tree->FindGroup("g"));
+        CVarListView* rows = editor->List(0);
+        rows->header()->resizeSection(1, 200);
+        const auto clickValue = [rows](const char* name) {
+            QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->GetValueCellRect(RowOf(rows, name)).center());
+        };
+
+        clickValue("g|mode");
+        auto* combo = dynamic_cast<CVarCombobox*>(rows->EditorForKind(VARKIND_ENUM));
+        QVERIFY(combo && combo->hasFocus());
+        QTest::keyClick(window->windowHandle(), Qt::Key_Down, Qt::AltModifier);
+        QWidget* dropDown = QApplication::activePopupWidget();
+        QVERIFY(dropDown);
+        escape(dropDown);
+        QVERIFY(!QApplication::activePopupWidget());
+        QVERIFY(window->isVisible());
+        QVERIFY(combo->isVisible() && combo->hasFocus());
+        escape(combo);
+        QVERIFY(window->isVisible());
+        QVERIFY(!combo->isVisible() && rows->hasFocus());
+
+        // The popup slider, then the spin editor.
+        clickValue("g|count");
+        auto* spin = dynamic_cast<CVarSpinEdit*>(rows->EditorForKind(VARKIND_INT));
+        QVERIFY(spin && spin->GetEdit()->hasFocus());
+        QTest::mousePress(spin->GetButton(), Qt::LeftButton, {}, QPoint(3, 3));
+        QVERIFY(spin->GetPopup());
+        QCoreApplication::processEvents();  // the popup has the keyboard
+        escape(spin->GetPopup());
+        QVERIFY(!spin->GetPopup() || !spin->GetPopup()->isVisible());
+        QVERIFY(window->isVisible() && spin->isVisible());
+        escape(spin);
+        QVERIFY(window->isVisible() && !spin->isVisible());
+        QVERIFY(client.calls.empty());
+
+        // With nothing open, the window's own use of it: closing.
+        escape(rows);
+        QTRY_VERIFY(!storage->p->GetEditorWindow());
     }
 
     void confirmedColourRepaintsItsRow()
