@@ -6,8 +6,10 @@
 namespace {
 void MessageBoxSink(QWidget* owner, const std::string& caption, const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text),
-                    QMessageBox::Ok, owner);
+    // A box captioned "Error" reports a failure and carries the error icon,
+    // so that it is not mistaken for a notice such as "Ready!".
+    const QMessageBox::Icon icon = caption == "Error" ? QMessageBox::Critical : QMessageBox::NoIcon;
+    QMessageBox box(icon, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok, owner);
     box.exec();
 }
 
