@@ -42,3 +42,11 @@ function(fuzz_instrument target)
     target_link_options(${target} PUBLIC -fsanitize=address,undefined)
   endif()
 endfunction()
+
+# The sources of a library as full paths, for CHECKED.
+function(fuzz_sources_of target out)
+  get_target_property(sources ${target} SOURCES)
+  get_target_property(folder ${target} SOURCE_DIR)
+  list(TRANSFORM sources PREPEND ${folder}/)
+  set(${out} ${sources} PARENT_SCOPE)
+endfunction()
