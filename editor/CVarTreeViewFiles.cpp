@@ -5,6 +5,7 @@
 
 #include "editor/CVarTreeView.h"
 #include "editor/EditorPrompts.h"
+#include "editor/ImportRecordReader.h"
 
 namespace {
 
@@ -21,14 +22,6 @@ bool PutU32(FILE* file, uint32_t v)
 }
 
 bool PutText(FILE* file, const std::string& text) { return PutBytes(file, text.data(), text.size()); }
-
-bool ReadU32(FILE* file, uint32_t& v)
-{
-    unsigned char b[4];
-    if (std::fread(b, 1, 4, file) != 4) return false;
-    v = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
-    return true;
-}
 
 // "%*sCreate \"%s\"\r\n"
 std::string CreateLine(int depth, const std::string& text)
@@ -118,24 +111,13 @@ bool CVarTreeView::SaveToFile(const std::string& path, int format)
 
 CVarTreeView::ReadResult CVarTreeView::ReadVar(FILE* file, long& remaining)
 {
-    if (remaining <= 0) return ReadResult::End;
-    // Every length is checked against what is left of the file before
-    // anything is allocated or read.
-    uint32_t nameLength = 0, valueLength = 0;
-    if (remaining < 4 || !ReadU32(file, nameLength)) return ReadResult::Damaged;
-    remaining -= 4;
-    if (nameLength == 0 || nameLength > uint64_t(remaining)) return ReadResult::Damaged;
-    std::string name(nameLength, '\0');
-    if (std::fread(name.data(), 1, nameLength, file) != nameLength) return ReadResult::Damaged;
-    remaining -= long(nameLength);
-    name.resize(std::strlen(name.c_str()));
-    if (remaining < 4 || !ReadU32(file, valueLength)) return ReadResult::Damaged;
-    remaining -= 4;
-    if (valueLength > uint64_t(remaining)) return ReadResult::Damaged;
-    std::string value(valueLength, '\0');
-    if (valueLength && std::fread(value.data(), 1, valueLength, file) != valueLength) return ReadResult::Damaged;
-    remaining -= long(valueLength);
-
+    std::string name, value;
+    switch (ReadImportRecord(file, remaining, name, value)) {
+    case ImportRead::End: return ReadResult::End;
+    case ImportRead::Damaged: return ReadResult::Damaged;
+    case ImportRead::Record: break;
+    }
+    const unsigned valueLength = unsigned(value.size());
     if (SetVar(SelectedGroup(), name, valueLength ? value.data() : nullptr, valueLength)) return ReadResult::Applied;
     const std::string question = "Variable \"" + name + "\" not found,\n continue anyway?";
     return Prompts().confirm(this, question, "Confirm") ? ReadResult::Applied : ReadResult::Cancelled;

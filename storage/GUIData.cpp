@@ -25,8 +25,15 @@ CGUIData::CGUIData() : data(kDefaults)
     }
     // A shorter value fills only the leading fields; a longer one its first 20 bytes.
     std::vector<uint8_t> stored;
-    if (key.QueryBinary(kValueName, stored) == ERROR_SUCCESS)
-        std::memcpy(&data, stored.data(), std::min(stored.size(), sizeof data));
+    if (key.QueryBinary(kValueName, stored) != ERROR_SUCCESS || stored.empty()) return;
+    GUIDATA read = kDefaults;
+    std::memcpy(&read, stored.data(), std::min(stored.size(), sizeof read));
+    // A field no editor could have written (a negative or absurd width, a
+    // fraction outside the window or not a number) keeps its default, as
+    // an unreadable value does.
+    for (int c = 0; c < 3; ++c)
+        if (read.columns[c] >= 0 && read.columns[c] <= kMaxColumnWidth) data.columns[c] = read.columns[c];
+    if (read.splitterPos >= 0.0 && read.splitterPos <= 1.0) data.splitterPos = read.splitterPos;
 }
 
 void CGUIData::Save() const

@@ -15,7 +15,8 @@ static_assert(sizeof(GUIDATA) == 20);
 
 class CGUIData {
 public:
-    // Reads the record; with no key, writes the defaults.
+    // Reads the record; with no key, writes the defaults.  Stored fields
+    // outside their range read as their defaults.
     CGUIData();
 
     void Save() const;
@@ -29,6 +30,8 @@ public:
 
     static const char* KeyPath();
     static constexpr const char* kValueName = "GuiData";
+    // The widest list column: the most the list's header takes.
+    static constexpr int kMaxColumnWidth = 1048575;
 
 private:
     GUIDATA data;

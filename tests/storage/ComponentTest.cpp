@@ -2,6 +2,7 @@
 // routing between lists, stores and clients, and the layout record.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <string>
@@ -218,6 +219,23 @@ TEST(GUIData, ShortValueFillsLeadingFieldsAndSettersWriteThrough)
     EXPECT_EQ(reread.getCol(1), 111);
     EXPECT_EQ(reread.getCol(2), 222);
     EXPECT_EQ(reread.getSplitterPos(), 0.5);  // first's own record was written last
+}
+
+TEST(GUIData, StoredFieldsOutOfRangeKeepTheirDefaults)
+{
+    RegKey key;
+    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, CGUIData::KeyPath()), ERROR_SUCCESS);
+    const GUIDATA hostile = {{-5, CGUIData::kMaxColumnWidth + 1, 0}, std::nan("")};
+    ASSERT_EQ(key.SetBinary("GuiData", &hostile, sizeof hostile), ERROR_SUCCESS);
+    CGUIData read;
+    EXPECT_EQ(read.getCol(0), 100);
+    EXPECT_EQ(read.getCol(1), 100);
+    EXPECT_EQ(read.getCol(2), 0);
+    EXPECT_EQ(read.getSplitterPos(), 0.5);
+    const GUIDATA outside = {{1, 2, CGUIData::kMaxColumnWidth}, 1.5};
+    ASSERT_EQ(key.SetBinary("GuiData", &outside, sizeof outside), ERROR_SUCCESS);
+    EXPECT_EQ(CGUIData().getCol(2), CGUIData::kMaxColumnWidth);
+    EXPECT_EQ(CGUIData().getSplitterPos(), 0.5);
 }
 
 TEST(Component, ListsWhoseNamesDifferInCaseAreOneTab)
