@@ -25,6 +25,19 @@ namespace {
 // A value file: its 32-bit little-endian type, then the value's bytes.
 constexpr std::size_t kValueHeader = 4;
 
+// Reads exactly count bytes; false on an error or an early end.
+bool ReadExactly(int fd, uint8_t* to, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::read(fd, to + done, count - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
 bool IsPredefined(HKEY key) { return key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER; }
 
 // The location and rights behind a handle.
@@ -197,49 +210,37 @@ LSTATUS RegQueryValueEx(HKEY key, const char* valueName, DWORD*, DWORD* type, ui
     std::string file;
     if (!registry_detail::ValueFile(folder, valueName, file)) return ERROR_FILE_NOT_FOUND;
 
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO or a device under a value's name must not hold
+    // the caller until someone writes to it.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT) return StatusFromErrno(errno, ERROR_CANTREAD);
         return KeyExists(location) ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
     }
-    // The file is never changed in place (only replaced), so one read of
-    // its whole content is a consistent value.
-    std::vector<uint8_t> content;
+    // The file is never changed in place (only replaced), so everything read
+    // through this one handle belongs to one value.  Only the bytes the
+    // caller takes are read: a size query or a buffer too small costs the
+    // header alone, however large the file claims to be.
+    uint8_t header[kValueHeader];
     struct stat info;
     LSTATUS status = ERROR_SUCCESS;
-    if (::fstat(fd, &info) != 0 || info.st_size < static_cast<off_t>(kValueHeader) ||
-        info.st_size - kValueHeader > 0xFFFFFFFFu) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < static_cast<off_t>(kValueHeader) ||
+        info.st_size - kValueHeader > 0xFFFFFFFFu || !ReadExactly(fd, header, kValueHeader))
         status = ERROR_CANTREAD;
-    } else {
-        try {
-            content.resize(static_cast<std::size_t>(info.st_size));
-        } catch (const std::bad_alloc&) {
-            status = ERROR_OUTOFMEMORY;
-        }
-        std::size_t done = 0;
-        while (status == ERROR_SUCCESS && done < content.size()) {
-            const ssize_t got = ::read(fd, content.data() + done, content.size() - done);
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) status = ERROR_CANTREAD;
-            else done += static_cast<std::size_t>(got);
-        }
+    const DWORD length = status == ERROR_SUCCESS ? static_cast<DWORD>(info.st_size - kValueHeader) : 0;
+    if (status == ERROR_SUCCESS && data) {
+        if (length > *size)
+            status = ERROR_MORE_DATA;
+        else if (!ReadExactly(fd, data, length))
+            status = ERROR_CANTREAD;
     }
     ::close(fd);
-    if (status != ERROR_SUCCESS) return status;
+    if (status == ERROR_CANTREAD) return status;
 
-    const DWORD storedType = static_cast<DWORD>(content[0]) | static_cast<DWORD>(content[1]) << 8 |
-                             static_cast<DWORD>(content[2]) << 16 | static_cast<DWORD>(content[3]) << 24;
-    const DWORD length = static_cast<DWORD>(content.size() - kValueHeader);
-    if (type) *type = storedType;
-    if (!data) {
-        if (size) *size = length;
-        return ERROR_SUCCESS;
-    }
-    const DWORD capacity = *size;
-    *size = length;
-    if (length > capacity) return ERROR_MORE_DATA;
-    if (length) std::memcpy(data, content.data() + kValueHeader, length);
-    return ERROR_SUCCESS;
+    if (type) *type = static_cast<DWORD>(header[0]) | static_cast<DWORD>(header[1]) << 8 |
+                      static_cast<DWORD>(header[2]) << 16 | static_cast<DWORD>(header[3]) << 24;
+    if (size) *size = length;
+    return status;
 }
 
 LSTATUS RegSetValueEx(HKEY key, const char* valueName, DWORD, DWORD type, const uint8_t* data, DWORD size)

@@ -1,4 +1,6 @@
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/time.h>
 
 #include <atomic>
 #include <csignal>
@@ -154,6 +156,37 @@ TEST_F(RegistryTest, OddNamesStayInsideTheirKey)
     ASSERT_EQ(key.QueryString("a", text), ERROR_SUCCESS);
     EXPECT_EQ(text, "A") << "\"%41\" and \"A\" are different names";
     for (const std::string& file : Files()) EXPECT_EQ(file.find(".."), std::string::npos) << file;
+}
+
+TEST_F(RegistryTest, AValueThatIsNoFileIsUnreadableWithoutWaiting)
+{
+    RegKey key;
+    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, "Pipes"), ERROR_SUCCESS);
+    ASSERT_EQ(key.SetString("Value", "text"), ERROR_SUCCESS);
+    std::vector<std::string> files;
+    for (const std::string& file : Files())
+        if (fs::is_regular_file(fs::path(folder) / file)) files.push_back(file);
+    ASSERT_EQ(files.size(), 1u);
+    const fs::path value = fs::path(folder) / files[0];
+    fs::remove(value);
+    ASSERT_EQ(mkfifo(value.c_str(), 0600), 0);
+
+    // A read waiting on the FIFO is interrupted and counted, so that the
+    // test fails instead of hanging.
+    static volatile sig_atomic_t interrupts;
+    interrupts = 0;
+    struct sigaction onAlarm = {}, previous = {};
+    onAlarm.sa_handler = [](int) { interrupts = interrupts + 1; };
+    sigemptyset(&onAlarm.sa_mask);
+    ASSERT_EQ(sigaction(SIGALRM, &onAlarm, &previous), 0);
+    const itimerval every = {{2, 0}, {2, 0}}, off = {};
+    setitimer(ITIMER_REAL, &every, nullptr);
+    std::string text;
+    const LSTATUS status = key.QueryString("Value", text);
+    setitimer(ITIMER_REAL, &off, nullptr);
+    sigaction(SIGALRM, &previous, nullptr);
+    EXPECT_EQ(interrupts, 0);
+    EXPECT_NE(status, ERROR_SUCCESS);
 }
 
 TEST_F(RegistryTest, DeletingKeysAndValues)
