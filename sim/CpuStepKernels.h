@@ -21,3 +21,14 @@ void StepRowsAvx2(const CpuStepArgs& args, int yFirst, int count, int dir, bool 
                   bool stream);
 void StepRowsAvx512(const CpuStepArgs& args, int yFirst, int count, int dir, bool primed, float* ring, int pitch,
                     bool stream);
+
+// Interior rows yBegin .. yEnd-1 of lattices kept as planes; no scratch.
+void StepPlaneRowsAvx2(const CpuPlaneStepArgs& args, int yBegin, int yEnd, bool stream);
+void StepPlaneRowsAvx512(const CpuPlaneStepArgs& args, int yBegin, int yEnd, bool stream);
+
+// The picture's texels (ux, uy, rho, 0) of cells xBegin .. xEnd-1 of one row
+// of a lattice kept as planes: planes[i] is column 0 of the row in plane i,
+// out the texel of cell xBegin.  Reads reach up to a vector past xEnd, into
+// the lattice's padding.
+void StageVelocityRowAvx2(const float* const planes[9], int xBegin, int xEnd, float* out);
+void StageVelocityRowAvx512(const float* const planes[9], int xBegin, int xEnd, float* out);

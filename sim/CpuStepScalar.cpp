@@ -8,3 +8,9 @@ void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd)
     for (int x = xBegin; x < xEnd; ++x)
         StepCell(args, y * args.W + x);
 }
+
+void StepPlaneRowSpan(const CpuPlaneStepArgs& args, int y, int xBegin, int xEnd)
+{
+    for (int x = xBegin; x < xEnd; ++x)
+        StepPlaneCell(args, x, y);
+}
