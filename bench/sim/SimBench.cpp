@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include "bench/sim/PlainLoop.h"
+#include "bench/sim/Triad.h"
 #include "sim/CpuStep.h"
 #include "sim/CpuStepLattice.h"
 #include "sim/CpuStepper.h"
@@ -51,45 +52,6 @@ double BestRate(const std::function<void()>& fn, double minSeconds)
         best = std::max(best, static_cast<double>(calls) / Seconds(start));
     }
     return best;
-}
-
-// STREAM-style triad a = b + s*c over arrays far larger than the caches, best
-// of ten; counts 12 bytes per element (two reads, one write), as STREAM does,
-// although the write also reads each line first.
-struct Triad {
-    double oneThread = 0.0;  // GB/s
-    double twoThreads = 0.0;
-};
-
-Triad MeasureTriad()
-{
-    constexpr size_t kElements = size_t{64} << 20;  // 256 MiB per array
-    std::vector<float> a(kElements, 0.0f), b(kElements, 1.0f), c(kElements, 2.0f);
-    const auto part = [&](size_t begin, size_t end) {
-        float* pa = a.data();
-        const float* pb = b.data();
-        const float* pc = c.data();
-        for (size_t i = begin; i < end; ++i)
-            pa[i] = pb[i] + 3.0f * pc[i];
-    };
-    const auto best = [&](int threads) {
-        double gbs = 0.0;
-        for (int rep = 0; rep < 10; ++rep) {
-            const auto start = Clock::now();
-            std::vector<std::thread> pool;
-            for (int t = 1; t < threads; ++t)
-                pool.emplace_back(part, kElements * t / threads, kElements * (t + 1) / threads);
-            part(0, kElements / threads);
-            for (auto& t : pool)
-                t.join();
-            gbs = std::max(gbs, 12.0 * kElements / Seconds(start) / 1e9);
-        }
-        return gbs;
-    };
-    Triad triad;
-    triad.oneThread = best(1);
-    triad.twoThreads = best(2);
-    return triad;
 }
 
 // Per cell update the step reads 36 bytes of the current lattice and 4 of
