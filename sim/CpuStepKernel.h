@@ -19,7 +19,7 @@
 #include <cstring>
 
 #include "sim/CpuStep.h"
-#include "sim/CpuStepKernelCollide.h"
+#include "sim/CpuStepKernelBlock.h"
 #include "sim/CpuStepKernelVector.h"
 #include "sim/CpuStepKernels.h"
 
@@ -251,13 +251,8 @@ inline void StepRow(const CpuStepArgs& a, float* ring, int pitch, int y)
     for (; x0 <= W - 2; x0 += L) {
         // Lanes of interior cells: 1 <= x0 + j <= W - 2.
         const unsigned interior = FirstLanes<L>(W - 1 - x0) & ~FirstLanes<L>(1 - x0);
-        Vec f[9];
-#pragma GCC unroll 16
-        for (int i = 0; i < 9; ++i)
-            f[i] = V::Load(src[i] + x0);
-        const auto obstacle = interior == kAll ? V::NonZero(maskRow + x0) : V::NonZero(maskRow + x0, interior);
         Vec out[9];
-        const unsigned written = UpdateBlock<V>(f, obstacle, omega, out) & interior;
+        const unsigned written = PullAndUpdate<V>(src, maskRow, x0, interior, omega, out);
         if (written == kAll) {
             SoaToAos<V, Stream>(out, &dstRow[x0].f[0]);
         } else if (written != 0) {

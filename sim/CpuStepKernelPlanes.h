@@ -11,7 +11,7 @@
 #pragma once
 
 #include "sim/CpuStep.h"
-#include "sim/CpuStepKernelCollide.h"
+#include "sim/CpuStepKernelBlock.h"
 #include "sim/CpuStepKernelVector.h"
 #include "sim/CpuStepKernels.h"
 
@@ -37,13 +37,8 @@ inline void StepPlaneRow(const CpuPlaneStepArgs& a, int y)
 
     for (int x0 = 1; x0 <= W - 2; x0 += L) {
         const unsigned interior = FirstLanes<L>(W - 1 - x0);
-        Vec f[9];
-#pragma GCC unroll 16
-        for (int i = 0; i < 9; ++i)
-            f[i] = V::Load(src[i] + x0);
-        const auto obstacle = interior == kAll ? V::NonZero(maskRow + x0) : V::NonZero(maskRow + x0, interior);
         Vec out[9];
-        const unsigned written = UpdateBlock<V>(f, obstacle, omega, out) & interior;
+        const unsigned written = PullAndUpdate<V>(src, maskRow, x0, interior, omega, out);
         if (written == kAll) {
 #pragma GCC unroll 16
             for (int i = 0; i < 9; ++i) {

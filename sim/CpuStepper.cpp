@@ -88,11 +88,10 @@ CpuStepper::CpuStepper(int width, int height, CpuStepOptions options)
     // them; larger ones stream past them rather than have each line read
     // before it is overwritten.  Within the core's own caches the first is
     // certain, beyond half the last-level cache (half: room for everything
-    // else) the second.  In between the answer depends on how much of a
-    // shared last-level cache this process really gets, which in a virtual
-    // machine the reported size does not tell (measured at 1024x1024 under a
-    // reported 480 MiB: streaming faster by a quarter); the first steps time
-    // both.
+    // else) the second.  In between the answer depends on how much of the
+    // last-level cache this process really gets, which the reported size
+    // does not tell: in a virtual machine it is often the host's whole
+    // socket, shared with other guests.  There the first steps time both.
     const int64_t stepBytes = int64_t{W} * H * int64_t{2 * sizeof(LatticeCell) + sizeof(int32_t)};
     CpuStores stores = options.stores;
     if (stores == CpuStores::Automatic) {

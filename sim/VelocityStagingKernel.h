@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "sim/CpuStep.h"
+#include "sim/CpuStepKernelBlock.h"
 #include "sim/CpuStepKernelVector.h"
 
 namespace {
@@ -27,12 +28,7 @@ inline void StageVelocityRow(const float* const planes[9], int xBegin, int xEnd,
 #pragma GCC unroll 16
         for (int i = 0; i < 9; ++i)
             f[i] = V::Load(planes[i] + x);
-        const Vec jx = V::Add(V::Sub(V::Sub(V::Add(V::Sub(f[1], f[3]), f[5]), f[6]), f[7]), f[8]);
-        const Vec jy = V::Sub(V::Sub(V::Add(V::Add(V::Sub(f[2], f[4]), f[5]), f[6]), f[7]), f[8]);
-        Vec rho = f[0];
-#pragma GCC unroll 16
-        for (int i = 1; i < 9; ++i)
-            rho = V::Add(rho, f[i]);
+        const auto [jx, jy, rho] = Moments<V>(f);
         // Empty lanes divide by (almost) zero here and keep the momentum.
         const auto divided = V::AbsGreater(rho, bound);
         const Vec ux = V::Select(divided, jx, V::Div(jx, rho));

@@ -1,8 +1,8 @@
-// The collision and bounce-back of a block of cells held as nine direction
-// vectors: the arithmetic every vector kernel shares, whatever layout it
-// loads the cells from.  A lane repeats UpdateCell operation by operation, so
-// its results are bit-identical to the plain loop; a change of the collision
-// model belongs here and in UpdateCell, together.
+// One block of L cells held as nine direction vectors: the pull, the moments
+// and the collision and bounce-back, shared by every vector kernel whatever
+// layout it loads the cells from.  A lane repeats UpdateCell operation by
+// operation, so its results are bit-identical to the plain loop; a change of
+// the collision model belongs in UpdateBlock and UpdateCell, together.
 //
 // Only templates, in an anonymous namespace, over the vector operations of
 // CpuStepKernelVector.h.
@@ -13,18 +13,32 @@
 namespace {
 namespace soa {
 
+template <class V>
+struct BlockMoments {
+    typename V::Vec jx, jy, rho;
+};
+
+// Momentum and density as ComputeMacroscopic sums them, term by term.
+template <class V>
+[[gnu::always_inline]] inline BlockMoments<V> Moments(const typename V::Vec f[9])
+{
+    BlockMoments<V> m;
+    m.jx = V::Add(V::Sub(V::Sub(V::Add(V::Sub(f[1], f[3]), f[5]), f[6]), f[7]), f[8]);
+    m.jy = V::Sub(V::Sub(V::Add(V::Add(V::Sub(f[2], f[4]), f[5]), f[6]), f[7]), f[8]);
+    m.rho = f[0];
+#pragma GCC unroll 16
+    for (int i = 1; i < 9; ++i)
+        m.rho = V::Add(m.rho, f[i]);
+    return m;
+}
+
 // Collision or bounce-back of L pulled cells; returns the lanes to write.
 template <class V>
 [[gnu::always_inline]] inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle,
                                                    typename V::Vec omega, typename V::Vec out[9])
 {
     using Vec = typename V::Vec;
-    const Vec jx = V::Add(V::Sub(V::Sub(V::Add(V::Sub(f[1], f[3]), f[5]), f[6]), f[7]), f[8]);
-    const Vec jy = V::Sub(V::Sub(V::Add(V::Add(V::Sub(f[2], f[4]), f[5]), f[6]), f[7]), f[8]);
-    Vec rho = f[0];
-#pragma GCC unroll 16
-    for (int i = 1; i < 9; ++i)
-        rho = V::Add(rho, f[i]);
+    const auto [jx, jy, rho] = Moments<V>(f);
     const unsigned obstacleBits = V::Bits(obstacle);
     const unsigned written = obstacleBits | V::Bits(V::AbsGreater(rho, V::Set(kEmptyDensityBelow)));
     if (written == 0)
@@ -73,6 +87,23 @@ template <class V>
             out[i] = V::Select(obstacle, out[i], f[d2q9::kOpposite[i]]);
     }
     return written;
+}
+
+// Pulls the L cells from column x0 on out of the nine sources (each already
+// shifted by its direction's offset), then updates them; returns the lanes to
+// write, among `interior`.
+template <class V>
+[[gnu::always_inline]] inline unsigned PullAndUpdate(const float* const src[9], const int32_t* maskRow, int x0,
+                                                     unsigned interior, typename V::Vec omega,
+                                                     typename V::Vec out[9])
+{
+    constexpr unsigned kAll = (1u << V::kLanes) - 1u;
+    typename V::Vec f[9];
+#pragma GCC unroll 16
+    for (int i = 0; i < 9; ++i)
+        f[i] = V::Load(src[i] + x0);
+    const auto obstacle = interior == kAll ? V::NonZero(maskRow + x0) : V::NonZero(maskRow + x0, interior);
+    return UpdateBlock<V>(f, obstacle, omega, out) & interior;
 }
 
 }  // namespace soa
