@@ -97,8 +97,8 @@ void CpuStepLattice::CopyTo(LatticeCell* cells) const
 CpuPlaneStepArgs PlaneStepArgs(const CpuStepLattice& current, CpuStepLattice& other, const int32_t* obstacleMask,
                                float omega)
 {
-    if (other.Width() != current.Width() || other.Height() != current.Height())
-        throw std::invalid_argument("a step needs two lattices of the same size");
+    if (&other == &current || other.Width() != current.Width() || other.Height() != current.Height())
+        throw std::invalid_argument("a step needs two distinct lattices of the same size");
     CpuPlaneStepArgs args{};
     for (int i = 0; i < 9; ++i) {
         args.current[i] = current.Plane(i);

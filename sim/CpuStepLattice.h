@@ -58,6 +58,6 @@ private:
 };
 
 // The arguments of one step from current to other; std::invalid_argument
-// unless both have the same size.
+// unless they are two lattices of the same size.
 CpuPlaneStepArgs PlaneStepArgs(const CpuStepLattice& current, CpuStepLattice& other, const int32_t* obstacleMask,
                                float omega);

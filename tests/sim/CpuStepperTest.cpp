@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -310,6 +311,10 @@ TEST(CpuStepper, AGridOfAnotherSizeIsSteppedByThePlainLoop)
     Twin t = MakeScene(37, 20, 9);
     CpuStepper stepper(20, 37, {BestCpuIsa(), 2});  // rings too narrow for this grid
     EXPECT_EQ(t.Run(stepper, 3, 1.3f), "");
+    // Planes of two sizes, or one lattice as both, cannot make a step.
+    EXPECT_THROW(stepper.Step(*t.planes[0], *t.planes[0], t.mask.data(), 1.3f), std::invalid_argument);
+    CpuStepLattice narrower(36, 20);
+    EXPECT_THROW(stepper.Step(*t.planes[0], narrower, t.mask.data(), 1.3f), std::invalid_argument);
 }
 
 TEST(CpuStepper, SimulatorStepsLikeThePlainLoop)
