@@ -83,15 +83,3 @@ struct CpuPlaneStepArgs {
     float omega;
 };
 
-inline void StepPlaneCell(const CpuPlaneStepArgs& a, int x, int y)
-{
-    LatticeCell f;
-    for (int i = 0; i < 9; ++i)
-        f.f[i] = a.current[i][(y - d2q9::kEy[i]) * a.pitch + x - d2q9::kEx[i]];
-    if (UpdateCell(f, a.obstacleMask[static_cast<ptrdiff_t>(y) * a.W + x] != 0, a.omega))
-        for (int i = 0; i < 9; ++i)
-            a.other[i][y * a.pitch + x] = f.f[i];
-}
-
-// The scalar path over planes, like StepRowSpan.
-void StepPlaneRowSpan(const CpuPlaneStepArgs& args, int y, int xBegin, int xEnd);

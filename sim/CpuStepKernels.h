@@ -1,6 +1,6 @@
 // Entry points of the vector kernels, each built in a translation unit of its
 // own with the instruction set it needs.  Call one only when
-// CpuIsaSupported() says so.
+// CpuIsaSupported() says so; the generic ones run anywhere.
 //
 // A kernel steps `count` interior rows from yFirst in direction dir (+1 or
 // -1).  ring is scratch of 3 * 9 * pitch floats, 64-byte aligned and
@@ -23,6 +23,9 @@ void StepRowsAvx512(const CpuStepArgs& args, int yFirst, int count, int dir, boo
                     bool stream);
 
 // Interior rows yBegin .. yEnd-1 of lattices kept as planes; no scratch.
+// The generic kernel runs on any processor and always stores through the
+// cache.
+void StepPlaneRowsGeneric(const CpuPlaneStepArgs& args, int yBegin, int yEnd);
 void StepPlaneRowsAvx2(const CpuPlaneStepArgs& args, int yBegin, int yEnd, bool stream);
 void StepPlaneRowsAvx512(const CpuPlaneStepArgs& args, int yBegin, int yEnd, bool stream);
 
@@ -30,5 +33,6 @@ void StepPlaneRowsAvx512(const CpuPlaneStepArgs& args, int yBegin, int yEnd, boo
 // of a lattice kept as planes: planes[i] is column 0 of the row in plane i,
 // out the texel of cell xBegin.  Reads reach up to a vector past xEnd, into
 // the lattice's padding.
+void StageVelocityRowGeneric(const float* const planes[9], int xBegin, int xEnd, float* out);
 void StageVelocityRowAvx2(const float* const planes[9], int xBegin, int xEnd, float* out);
 void StageVelocityRowAvx512(const float* const planes[9], int xBegin, int xEnd, float* out);

@@ -9,8 +9,3 @@ void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd)
         StepCell(args, y * args.W + x);
 }
 
-void StepPlaneRowSpan(const CpuPlaneStepArgs& args, int y, int xBegin, int xEnd)
-{
-    for (int x = xBegin; x < xEnd; ++x)
-        StepPlaneCell(args, x, y);
-}

@@ -152,8 +152,7 @@ void CpuStepper::Step(const CpuStepLattice& current, CpuStepLattice& other, cons
 {
     const CpuPlaneStepArgs args = PlaneStepArgs(current, other, obstacleMask, omega);
     if (args.W != W || args.H != H) {
-        for (int y = 1; y <= args.H - 2; ++y)
-            StepPlaneRowSpan(args, y, 1, args.W - 1);
+        StepPlaneRowsGeneric(args, 1, args.H - 1);  // the bands were laid out for another grid
         return;
     }
     planes = args;
@@ -318,8 +317,7 @@ void CpuStepper::RunRows(int band, int yFirst, int count, int dir, bool primed)
             return;
 #endif
         default:
-            for (int y = yBegin; y < yBegin + count; ++y)
-                StepPlaneRowSpan(planes, y, 1, W - 1);
+            StepPlaneRowsGeneric(planes, yBegin, yBegin + count);
             return;
         }
     }

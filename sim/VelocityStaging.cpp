@@ -18,9 +18,9 @@ void StageVelocities(const LatticeCell* lattice, size_t first, size_t last, floa
 
 namespace {
 
-// The vector kernel of isa, or null for the scalar loop.
 using StageRow = void (*)(const float* const planes[9], int xBegin, int xEnd, float* out);
-StageRow VectorStageRow([[maybe_unused]] CpuIsa isa)
+
+StageRow StageRowKernel([[maybe_unused]] CpuIsa isa)
 {
 #if defined(EDDYRA_X86_KERNELS)
     if (isa == CpuIsa::Avx512 && CpuIsaSupported(isa))
@@ -28,22 +28,7 @@ StageRow VectorStageRow([[maybe_unused]] CpuIsa isa)
     if (isa == CpuIsa::Avx2 && CpuIsaSupported(isa))
         return StageVelocityRowAvx2;
 #endif
-    return nullptr;
-}
-
-void StageRowScalar(const float* const planes[9], int xBegin, int xEnd, float* out)
-{
-    for (int x = xBegin; x < xEnd; ++x, out += 4) {
-        LatticeCell cell;
-#pragma GCC unroll 9
-        for (int i = 0; i < 9; ++i)
-            cell.f[i] = planes[i][x];
-        const Macroscopic m = ComputeMacroscopic(cell);
-        out[0] = m.ux;
-        out[1] = m.uy;
-        out[2] = m.rho;
-        out[3] = 0.0f;
-    }
+    return StageVelocityRowGeneric;
 }
 
 }  // namespace
@@ -53,8 +38,7 @@ void StageVelocities(const CpuStepLattice& lattice, size_t first, size_t last, f
     const size_t W = static_cast<size_t>(lattice.Width());
     if (W == 0)
         return;
-    const StageRow vector = VectorStageRow(isa);
-    const StageRow stageRow = vector ? vector : StageRowScalar;
+    const StageRow stageRow = StageRowKernel(isa);
     for (size_t n = first; n < last;) {
         const size_t y = n / W;
         const size_t x0 = n % W;
