@@ -19,33 +19,17 @@ ptrdiff_t RoundUp(ptrdiff_t n, ptrdiff_t to) { return (n + to - 1) / to * to; }
 }  // namespace
 
 CpuStepLattice::CpuStepLattice(int width, int height, int skew)
-    : W(std::max(width, 0)), H(std::max(height, 0)), pitch(RoundUp(W + kLead, kLineFloats))
+    : W(std::max(width, 0)), H(std::max(height, 0)), pitch(RoundUp(ptrdiff_t{W} + kLead, kLineFloats))
 {
     const ptrdiff_t planeFloats = H * pitch + kTail;
     const ptrdiff_t stride = RoundUp(planeFloats, kPageFloats) + kPlaneSkewLines * kLineFloats;
-    const ptrdiff_t first = (skew % 64) * kLineFloats;
+    const ptrdiff_t first = (skew % 64 + 64) % 64 * kLineFloats;
     // One spare page to start the first plane on a 4 KiB boundary.
     storage.assign(static_cast<size_t>(first + 9 * stride + kPageFloats), 0.0f);
     const auto address = reinterpret_cast<uintptr_t>(storage.data());
     float* page = storage.data() + (4096 - address % 4096) % 4096 / sizeof(float);
     for (int i = 0; i < 9; ++i)
         planes[i] = page + first + i * stride + kLead;
-}
-
-LatticeCell CpuStepLattice::Cell(int x, int y) const
-{
-    LatticeCell cell;
-    const ptrdiff_t at = y * pitch + x;
-    for (int i = 0; i < 9; ++i)
-        cell.f[i] = planes[i][at];
-    return cell;
-}
-
-void CpuStepLattice::SetCell(int x, int y, const LatticeCell& cell)
-{
-    const ptrdiff_t at = y * pitch + x;
-    for (int i = 0; i < 9; ++i)
-        planes[i][at] = cell.f[i];
 }
 
 void CpuStepLattice::Fill(const LatticeCell& cell)

@@ -2,7 +2,7 @@
 // direction instead of one record per cell.  The pull from a neighbour then
 // becomes a plain (shifted) vector load and the step a streaming kernel with
 // no rearrangement in registers.  Cells leave and enter in cell order only
-// through CopyTo/CopyFrom and the per-cell accessors.
+// through CopyTo/CopyFrom, Fill and SetFrame.
 //
 // Plane geometry: every row is padded to a pitch of a multiple of 16 floats,
 // with kLead floats before column 0, so that column 1 of every row (the first
@@ -38,8 +38,6 @@ public:
     float* Plane(int i) { return planes[i]; }
     const float* Plane(int i) const { return planes[i]; }
 
-    LatticeCell Cell(int x, int y) const;
-    void SetCell(int x, int y, const LatticeCell& cell);
     // Every cell, frame included.
     void Fill(const LatticeCell& cell);
     // The frame cells only.
