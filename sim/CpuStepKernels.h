@@ -2,8 +2,8 @@
 // own with the instruction set it needs.  Call one only when
 // CpuIsaSupported() says so; the generic ones run anywhere.
 //
-// A kernel steps `count` interior rows from yFirst in direction dir (+1 or
-// -1).  ring is scratch of 3 * 9 * pitch floats, 64-byte aligned and
+// A kernel over cell records steps `count` interior rows from yFirst in
+// direction dir (+1 or -1).  ring is scratch of 3 * 9 * pitch floats, 64-byte aligned and
 // zero-filled once, with pitch >= kRingMargin + W rounded up to 16 + 16; it
 // holds three lattice rows rearranged as one array per direction, so that the
 // pull from the neighbours becomes plain (shifted) vector loads.  primed: the
