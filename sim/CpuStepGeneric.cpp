@@ -25,7 +25,6 @@ struct Generic {
     }
     static void Store(float* p, Vec v) { std::memcpy(p, &v, sizeof v); }
     static void StoreStream(float* p, Vec v) { Store(p, v); }
-    static void StoreFence() {}
     static void StoreLanes(float* p, unsigned lanes, Vec v)
     {
         for (int j = 0; j < kLanes; ++j)

@@ -10,16 +10,17 @@
 // A vector-operations type V provides:
 //   kLanes, Vec, Mask
 //   Load, Store (unaligned), Set, Add, Sub, Mul, Div
-//   LoadFirst(p, n)              the first n floats (n may exceed the
-//                                lanes), zero elsewhere, touching no more
 //   StoreStream(p, v)            aligned store that bypasses the cache
 //   StoreLanes(p, lanes, v)      stores only the lanes whose bit is set
-//   StoreFence()                 orders streamed stores before later ones
 //   NonZero(const int32_t*)      lanes whose mask entry is non-zero
 //   NonZero(p, lanes)            the same, reading only the given lanes
 //   AbsGreater(x, bound)         |x| > bound, false for NaN
 //   Select(m, a, b)              m ? b : a
 //   Bits(m)                      one bit per lane
+// and, for the kernel over cell records only:
+//   LoadFirst(p, n)              the first n floats (n may exceed the
+//                                lanes), zero elsewhere, touching no more
+//   StoreFence()                 orders streamed stores before later ones
 //   BlendConst<M>(a, b)          lane p from b where bit p of M is set
 //   kPermute2                    whether Permute2 exists
 //   Permute2(a, b, idx)          lane j = idx[j] < L ? a[idx[j]] : b[idx[j] - L]

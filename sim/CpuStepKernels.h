@@ -23,8 +23,8 @@ void StepRowsAvx512(const CpuStepArgs& args, int yFirst, int count, int dir, boo
                     bool stream);
 
 // Interior rows yBegin .. yEnd-1 of lattices kept as planes; no scratch.
-// The generic kernel runs on any processor and always stores through the
-// cache.
+// With stream, the caller fences (sfence) before it hands the step on.  The
+// generic kernel runs on any processor and always stores through the cache.
 void StepPlaneRowsGeneric(const CpuPlaneStepArgs& args, int yBegin, int yEnd);
 void StepPlaneRowsAvx2(const CpuPlaneStepArgs& args, int yBegin, int yEnd, bool stream);
 void StepPlaneRowsAvx512(const CpuPlaneStepArgs& args, int yBegin, int yEnd, bool stream);

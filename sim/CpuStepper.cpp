@@ -72,6 +72,15 @@ inline void CpuRelax()
 #endif
 }
 
+// Streamed stores are weakly ordered: they must be complete before the
+// hand-off tells another thread that the step is done.
+inline void FenceStreamedStores()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    _mm_sfence();
+#endif
+}
+
 }  // namespace
 
 CpuStepper::CpuStepper(int width, int height, CpuStepOptions options)
@@ -270,11 +279,15 @@ void CpuStepper::RunBand(int band)
     const int rows = H - 2;
     if (bandCount == 2) {
         RunFromEnd(band);
-        return;
+    } else {
+        const int yBegin = 1 + static_cast<int>(int64_t{rows} * band / bandCount);
+        const int yEnd = 1 + static_cast<int>(int64_t{rows} * (band + 1) / bandCount);
+        RunRows(band, yBegin, yEnd - yBegin, 1, false);
     }
-    const int yBegin = 1 + static_cast<int>(int64_t{rows} * band / bandCount);
-    const int yEnd = 1 + static_cast<int>(int64_t{rows} * (band + 1) / bandCount);
-    RunRows(band, yBegin, yEnd - yBegin, 1, false);
+    // The plane kernels leave their streamed stores unfenced: a fence waits
+    // for them all to reach memory, once per step and thread is enough.
+    if (planeJob && stream)
+        FenceStreamedStores();
 }
 
 // Two threads work from the bottom and the top row towards each other, a few
