@@ -23,7 +23,7 @@
 // How the vector kernels store results into the other lattice.
 enum class CpuStores {
     Automatic,  // cached for lattices within the core's own caches, streaming for those larger than
-                // half the last-level cache, timed (as below) in between
+                // half the last-level cache, timed in between
     Cached,
     Streaming,  // bypass the cache: saves reading each line before it is written
     Timed,      // time both on the first steps and keep the faster
@@ -50,7 +50,8 @@ public:
     // The same over lattices kept as planes, the solver's own layout: the
     // step streams through memory with no rearrangement of cells.  The mask
     // is W*H in cell order.  Lattices of another size than the constructor's
-    // are stepped one cell at a time on the caller's thread.
+    // are stepped by the generic kernel on the caller's thread; one lattice
+    // as both, or two of different sizes, throw std::invalid_argument.
     void Step(const CpuStepLattice& current, CpuStepLattice& other, const int32_t* obstacleMask, float omega);
 
     // Runs fn over [0, count) split into one contiguous span per thread, on
