@@ -3,7 +3,7 @@
 #pragma once
 
 enum class CpuIsa {
-    Scalar,  // one cell at a time, any processor
+    Scalar,  // no extension, any processor: one cell at a time, or the compiler's own 4-lane vectors
     Avx2,    // 8 cells per vector
     Avx512,  // 16 cells per vector
 };

@@ -1,22 +1,24 @@
 #include "sim/CpuLbmSimulator.h"
 
-#include <cstring>
-#include <utility>
-
 #include "sim/CpuRenderResources.h"
 #include "sim/CpuStep.h"
 #include "sim/CpuStepper.h"
 #include "sim/ObstacleMask.h"
 #include "sim/VelocityStaging.h"
 
+namespace {
+
+// Half a page apart: loads from one lattice and stores to the other then
+// rarely share an L1 set or the low address bits that make a load wait for
+// an unrelated store.
+constexpr int kSecondLatticeSkew = 32;
+
+}  // namespace
+
 CpuLbmSimulator::CpuLbmSimulator(int width, int height)
-    : W(width), H(height)
+    : lattices{{width, height, 0}, {width, height, kSecondLatticeSkew}}, W(width), H(height)
 {
     const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
-    lattices[0].assign(cells, LatticeCell{});
-    lattices[1].assign(cells, LatticeCell{});
-    current = lattices[0].data();
-    other = lattices[1].data();
     obstacleMask.assign(cells, 0);
     stepper = std::make_unique<CpuStepper>(W, H);
 }
@@ -26,32 +28,21 @@ CpuLbmSimulator::~CpuLbmSimulator() = default;
 void CpuLbmSimulator::Step(int iterations)
 {
     for (int n = 0; n < iterations; ++n) {
-        stepper->Step({current, other, obstacleMask.data(), W, H, relaxationCoefficient});
-        std::swap(current, other);
+        stepper->Step(lattices[current], lattices[1 - current], obstacleMask.data(), relaxationCoefficient);
+        current = 1 - current;
     }
 }
 
 void CpuLbmSimulator::ResetFlow(float ux, float uy)
 {
-    const LatticeCell cell = ComputeEquilibrium(1.0f, ux, uy);
-    const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
-    for (size_t n = 0; n < cells; ++n)
-        current[n] = cell;
+    lattices[current].Fill(ComputeEquilibrium(1.0f, ux, uy));
 }
 
 void CpuLbmSimulator::SetBoundaryVelocity(float ux, float uy)
 {
     boundaryCell = ComputeEquilibrium(1.0f, ux, uy);
-    for (LatticeCell* lattice : {current, other}) {
-        for (int x = 0; x < W; ++x) {
-            lattice[x] = boundaryCell;
-            lattice[(H - 1) * W + x] = boundaryCell;
-        }
-        for (int y = 1; y <= H - 2; ++y) {
-            lattice[y * W] = boundaryCell;
-            lattice[y * W + W - 1] = boundaryCell;
-        }
-    }
+    for (CpuStepLattice& lattice : lattices)
+        lattice.SetFrame(boundaryCell);
 }
 
 void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
@@ -61,9 +52,10 @@ void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
     float* texels = renderResources->VelocityTexels(W, H);
     if (!texels)
         return;
-    const LatticeCell* lattice = current;
+    const CpuStepLattice* lattice = &lattices[current];
+    const CpuIsa isa = stepper->Isa();
     stepper->ForEachSpan(static_cast<size_t>(W) * static_cast<size_t>(H), [=](size_t first, size_t last) {
-        StageVelocities(lattice, first, last, texels);
+        StageVelocities(*lattice, first, last, texels, isa);
     });
     renderResources->DrawVelocities(brightness, rect);
 }
@@ -75,8 +67,16 @@ bool CpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
     const int64_t expected = int64_t{W} * H * int64_t{sizeof(LatticeCell)};
     if (dst == nullptr || sizeInBytes != expected)
         return false;
-    std::memcpy(dst, current, static_cast<size_t>(expected));
+    lattices[current].CopyTo(reinterpret_cast<LatticeCell*>(dst));
     return true;
+}
+
+const LatticeCell* CpuLbmSimulator::CellCopy(int lattice) const
+{
+    std::vector<LatticeCell>& copy = cellCopies[lattice];
+    copy.resize(static_cast<size_t>(W) * static_cast<size_t>(H));
+    lattices[lattice].CopyTo(copy.data());
+    return copy.data();
 }
 
 void CpuLbmSimulator::AddObstacle(const Obstacle& obstacle)

@@ -1,10 +1,13 @@
-// The solver that keeps both lattices in main memory.
+// The solver that keeps both lattices in main memory.  It keeps them as one
+// plane per direction (CpuStepLattice), the layout its step streams through;
+// cells are put into cell order only where they leave the solver.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "sim/CpuStepLattice.h"
 #include "sim/LbmSimulator.h"
 
 class CpuRenderResources;
@@ -31,15 +34,20 @@ public:
     float RelaxationCoefficient() const { return relaxationCoefficient; }
     const LatticeCell& BoundaryCell() const { return boundaryCell; }
     const std::vector<int32_t>& ObstacleMask() const { return obstacleMask; }
-    const LatticeCell* Current() const { return current; }
-    const LatticeCell* Other() const { return other; }
+    // Copies of the two lattices in cell order, for inspection: one buffer
+    // per physical lattice, refreshed by each call and valid until the next
+    // call for that lattice, so that the pointers still show which of them
+    // is current.
+    const LatticeCell* Current() const { return CellCopy(current); }
+    const LatticeCell* Other() const { return CellCopy(1 - current); }
 
 private:
     void RebuildObstacleMask();
+    const LatticeCell* CellCopy(int lattice) const;
 
-    std::vector<LatticeCell> lattices[2];
-    LatticeCell* current = nullptr;
-    LatticeCell* other = nullptr;
+    CpuStepLattice lattices[2];
+    int current = 0;  // the other lattice is 1 - current
+    mutable std::vector<LatticeCell> cellCopies[2];
     std::vector<int32_t> obstacleMask;
     float relaxationCoefficient = 0.0f;
     LatticeCell boundaryCell{};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 #include "sim/Lattice.h"
@@ -30,6 +31,30 @@ inline constexpr float kEmptyDensityBelow = [] {
 // first.  Every faster variant must produce the same bits.
 void StepReference(const CpuStepArgs& args);
 
+// The update of one pulled cell, in place: bounce-back for an obstacle cell,
+// else the collision.  False for an empty cell, which is not written at all.
+// Every cell update of every variant that works one cell at a time goes
+// through here.
+inline bool UpdateCell(LatticeCell& f, bool obstacle, float omega)
+{
+    if (obstacle) {
+        auto swap = [&f](int p, int q) { float t = f.f[p]; f.f[p] = f.f[q]; f.f[q] = t; };
+        swap(1, 3);
+        swap(2, 4);
+        swap(5, 7);
+        swap(6, 8);
+        return true;
+    }
+
+    const Macroscopic m = ComputeMacroscopic(f);
+    if (d2q9::IsEmptyDensity(m.rho))
+        return false;
+    const LatticeCell eq = ComputeEquilibrium(m.rho, m.ux, m.uy);
+    for (int i = 0; i < 9; ++i)
+        f.f[i] = f.f[i] + omega * (eq.f[i] - f.f[i]);
+    return true;
+}
+
 // Update of one interior cell c = y*W + x; shared by the reference loop and
 // by the scalar tails of faster variants.
 inline void StepCell(const CpuStepArgs& a, int c)
@@ -37,26 +62,24 @@ inline void StepCell(const CpuStepArgs& a, int c)
     LatticeCell f;
     for (int i = 0; i < 9; ++i)
         f.f[i] = a.current[c - (d2q9::kEx[i] + d2q9::kEy[i] * a.W)].f[i];
-
-    if (a.obstacleMask[c] != 0) {
-        auto swap = [&f](int p, int q) { float t = f.f[p]; f.f[p] = f.f[q]; f.f[q] = t; };
-        swap(1, 3);
-        swap(2, 4);
-        swap(5, 7);
-        swap(6, 8);
+    if (UpdateCell(f, a.obstacleMask[c] != 0, a.omega))
         a.other[c] = f;
-        return;
-    }
-
-    const Macroscopic m = ComputeMacroscopic(f);
-    if (d2q9::IsEmptyDensity(m.rho))
-        return;  // an empty cell is not written at all
-    const LatticeCell eq = ComputeEquilibrium(m.rho, m.ux, m.uy);
-    for (int i = 0; i < 9; ++i)
-        f.f[i] = f.f[i] + a.omega * (eq.f[i] - f.f[i]);
-    a.other[c] = f;
 }
 
 // Cells xBegin .. xEnd-1 of interior row y, one at a time: the rows of the
 // scalar path of the fast step (any processor).
 void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd);
+
+// One step over lattices kept as one plane per direction (CpuStepLattice):
+// cell (x, y) of direction i at current[i][y * pitch + x].  The mask is the
+// same W*H array in cell order as for CpuStepArgs.
+struct CpuPlaneStepArgs {
+    const float* current[9];  // read only
+    float* other[9];          // receives the interior cells
+    const int32_t* obstacleMask;
+    int W;
+    int H;
+    ptrdiff_t pitch;
+    float omega;
+};
+

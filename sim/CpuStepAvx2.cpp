@@ -2,6 +2,8 @@
 #include <immintrin.h>
 
 #include "sim/CpuStepKernel.h"
+#include "sim/CpuStepKernelPlanes.h"
+#include "sim/VelocityStagingKernel.h"
 #include "sim/CpuStepKernels.h"
 
 namespace {
@@ -21,7 +23,26 @@ struct Avx2 {
     }
     static Vec LoadFirst(const float* p, int n) { return _mm256_maskload_ps(p, LaneMask(soa::FirstLanes<8>(n))); }
     static void StoreStream(float* p, Vec v) { _mm256_stream_ps(p, v); }
+    static void StoreLanes(float* p, unsigned lanes, Vec v) { _mm256_maskstore_ps(p, LaneMask(lanes), v); }
     static void StoreFence() { _mm_sfence(); }
+    static void StoreTexels(float* out, Vec ux, Vec uy, Vec rho)
+    {
+        // Within each 128-bit half k, t_j gets cell 4k+j as (ux, uy, rho, 0);
+        // then the halves are put in cell order.
+        const __m256 zero = _mm256_setzero_ps();
+        const __m256 a = _mm256_unpacklo_ps(ux, uy);
+        const __m256 b = _mm256_unpackhi_ps(ux, uy);
+        const __m256 c = _mm256_unpacklo_ps(rho, zero);
+        const __m256 d = _mm256_unpackhi_ps(rho, zero);
+        const __m256 t0 = _mm256_shuffle_ps(a, c, _MM_SHUFFLE(1, 0, 1, 0));
+        const __m256 t1 = _mm256_shuffle_ps(a, c, _MM_SHUFFLE(3, 2, 3, 2));
+        const __m256 t2 = _mm256_shuffle_ps(b, d, _MM_SHUFFLE(1, 0, 1, 0));
+        const __m256 t3 = _mm256_shuffle_ps(b, d, _MM_SHUFFLE(3, 2, 3, 2));
+        _mm256_storeu_ps(out, _mm256_permute2f128_ps(t0, t1, 0x20));
+        _mm256_storeu_ps(out + 8, _mm256_permute2f128_ps(t2, t3, 0x20));
+        _mm256_storeu_ps(out + 16, _mm256_permute2f128_ps(t0, t1, 0x31));
+        _mm256_storeu_ps(out + 24, _mm256_permute2f128_ps(t2, t3, 0x31));
+    }
     static Vec Set(float v) { return _mm256_set1_ps(v); }
     static Vec Add(Vec a, Vec b) { return _mm256_add_ps(a, b); }
     static Vec Sub(Vec a, Vec b) { return _mm256_sub_ps(a, b); }
@@ -66,4 +87,17 @@ void StepRowsAvx2(const CpuStepArgs& args, int yFirst, int count, int dir, bool 
         soa::StepRows<Avx2, true>(args, yFirst, count, dir, primed, ring, pitch);
     else
         soa::StepRows<Avx2, false>(args, yFirst, count, dir, primed, ring, pitch);
+}
+
+void StepPlaneRowsAvx2(const CpuPlaneStepArgs& args, int yBegin, int yEnd, bool stream)
+{
+    if (stream)
+        soa::StepPlaneRows<Avx2, true>(args, yBegin, yEnd);
+    else
+        soa::StepPlaneRows<Avx2, false>(args, yBegin, yEnd);
+}
+
+void StageVelocityRowAvx2(const float* const planes[9], int xBegin, int xEnd, float* out)
+{
+    soa::StageVelocityRow<Avx2>(planes, xBegin, xEnd, out);
 }

@@ -2,6 +2,8 @@
 #include <immintrin.h>
 
 #include "sim/CpuStepKernel.h"
+#include "sim/CpuStepKernelPlanes.h"
+#include "sim/VelocityStagingKernel.h"
 #include "sim/CpuStepKernels.h"
 
 namespace {
@@ -17,7 +19,29 @@ struct Avx512 {
     static void Store(float* p, Vec v) { _mm512_storeu_ps(p, v); }
     static Vec LoadFirst(const float* p, int n) { return _mm512_maskz_loadu_ps(FirstLanes(n), p); }
     static void StoreStream(float* p, Vec v) { _mm512_stream_ps(p, v); }
+    static void StoreLanes(float* p, unsigned lanes, Vec v)
+    {
+        _mm512_mask_storeu_ps(p, static_cast<__mmask16>(lanes), v);
+    }
     static void StoreFence() { _mm_sfence(); }
+    static void StoreTexels(float* out, Vec ux, Vec uy, Vec rho)
+    {
+        // (ux, uy) and (rho, 0) pairs of cells 0-7 and 8-15, then the pairs
+        // of four cells at a time side by side.
+        const __m512i pairsLow = _mm512_setr_epi32(0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
+        const __m512i pairsHigh = _mm512_setr_epi32(8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31);
+        const __m512i cellsLow = _mm512_setr_epi32(0, 1, 16, 17, 2, 3, 18, 19, 4, 5, 20, 21, 6, 7, 22, 23);
+        const __m512i cellsHigh = _mm512_setr_epi32(8, 9, 24, 25, 10, 11, 26, 27, 12, 13, 28, 29, 14, 15, 30, 31);
+        const __m512 zero = _mm512_setzero_ps();
+        const __m512 velocity0 = _mm512_permutex2var_ps(ux, pairsLow, uy);
+        const __m512 velocity8 = _mm512_permutex2var_ps(ux, pairsHigh, uy);
+        const __m512 density0 = _mm512_permutex2var_ps(rho, pairsLow, zero);
+        const __m512 density8 = _mm512_permutex2var_ps(rho, pairsHigh, zero);
+        _mm512_storeu_ps(out, _mm512_permutex2var_ps(velocity0, cellsLow, density0));
+        _mm512_storeu_ps(out + 16, _mm512_permutex2var_ps(velocity0, cellsHigh, density0));
+        _mm512_storeu_ps(out + 32, _mm512_permutex2var_ps(velocity8, cellsLow, density8));
+        _mm512_storeu_ps(out + 48, _mm512_permutex2var_ps(velocity8, cellsHigh, density8));
+    }
     static Vec Set(float v) { return _mm512_set1_ps(v); }
     static Vec Add(Vec a, Vec b) { return _mm512_add_ps(a, b); }
     static Vec Sub(Vec a, Vec b) { return _mm512_sub_ps(a, b); }
@@ -57,4 +81,17 @@ void StepRowsAvx512(const CpuStepArgs& args, int yFirst, int count, int dir, boo
         soa::StepRows<Avx512, true>(args, yFirst, count, dir, primed, ring, pitch);
     else
         soa::StepRows<Avx512, false>(args, yFirst, count, dir, primed, ring, pitch);
+}
+
+void StepPlaneRowsAvx512(const CpuPlaneStepArgs& args, int yBegin, int yEnd, bool stream)
+{
+    if (stream)
+        soa::StepPlaneRows<Avx512, true>(args, yBegin, yEnd);
+    else
+        soa::StepPlaneRows<Avx512, false>(args, yBegin, yEnd);
+}
+
+void StageVelocityRowAvx512(const float* const planes[9], int xBegin, int xEnd, float* out)
+{
+    soa::StageVelocityRow<Avx512>(planes, xBegin, xEnd, out);
 }

@@ -1,9 +1,7 @@
-// The vectorised step, written once over a small set of vector operations and
-// instantiated by each instruction-set translation unit.
-//
-// Only templates live here, in an anonymous namespace: the instantiations are
-// local to the unit built with the wider instructions, so the linker can never
-// pick one of them for code that must run on any processor.
+// The vectorised step over lattices in cell order (one LatticeCell record per
+// cell), instantiated by each instruction-set translation unit.  The solver
+// keeps its lattices as planes (CpuStepKernelPlanes.h); this kernel serves
+// callers that hand in per-cell arrays.
 //
 // Per row, cells are loaded contiguously in blocks of L and rearranged into
 // nine direction vectors with lane permutes and blends (gathers are far
@@ -13,31 +11,16 @@
 // are bit-identical to the plain loop.
 //
 // The block helpers are forced inline: as calls they would pass their nine
-// vectors through memory.
-//
-// A vector-operations type V provides:
-//   kLanes, Vec, Mask
-//   Load, Store (unaligned), Set, Add, Sub, Mul, Div
-//   LoadFirst(p, n)              the first n floats (n may exceed the
-//                                lanes), zero elsewhere, touching no more
-//   StoreStream(p, v)            aligned store that bypasses the cache
-//   StoreFence()                 orders streamed stores before later ones
-//   NonZero(const int32_t*)      lanes whose mask entry is non-zero
-//   NonZero(p, lanes)            the same, reading only the given lanes
-//   AbsGreater(x, bound)         |x| > bound, false for NaN
-//   Select(m, a, b)              m ? b : a
-//   Bits(m)                      one bit per lane
-//   BlendConst<M>(a, b)          lane p from b where bit p of M is set
-//   kPermute2                    whether Permute2 exists
-//   Permute2(a, b, idx)          lane j = idx[j] < L ? a[idx[j]] : b[idx[j] - L]
-//   Permute(v, idx)              lane j = v[idx[j]] (without Permute2)
-//                                idx is 64-byte aligned
+// vectors through memory.  The vector operations are those of
+// CpuStepKernelVector.h.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 
 #include "sim/CpuStep.h"
+#include "sim/CpuStepKernelBlock.h"
+#include "sim/CpuStepKernelVector.h"
 #include "sim/CpuStepKernels.h"
 
 namespace {
@@ -202,13 +185,6 @@ inline float* RingPlane(float* ring, int pitch, int row, int i)
     return ring + ((row % 3) * 9 + i) * pitch + kRingMargin;
 }
 
-// Lanes 0 .. n-1 (n may exceed the lane count).
-template <int L>
-constexpr unsigned FirstLanes(int n)
-{
-    return n >= L ? (1u << L) - 1u : n <= 0 ? 0u : (1u << n) - 1u;
-}
-
 // Rearranges the whole row r (frame cells included) into the ring.  The last
 // block is read with masked loads, which never touch memory past the row's
 // end; its lanes beyond the row land in the right margin.
@@ -236,68 +212,6 @@ inline void LoadRow(const CpuStepArgs& a, float* ring, int pitch, int r)
         for (int i = 0; i < 9; ++i)
             V::Store(planes[i] + x, f[i]);
     }
-}
-
-// Collision or bounce-back of L pulled cells; returns the lanes to write.
-template <class V>
-[[gnu::always_inline]] inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle,
-                                                   typename V::Vec omega, typename V::Vec out[9])
-{
-    using Vec = typename V::Vec;
-    const Vec jx = V::Add(V::Sub(V::Sub(V::Add(V::Sub(f[1], f[3]), f[5]), f[6]), f[7]), f[8]);
-    const Vec jy = V::Sub(V::Sub(V::Add(V::Add(V::Sub(f[2], f[4]), f[5]), f[6]), f[7]), f[8]);
-    Vec rho = f[0];
-#pragma GCC unroll 16
-    for (int i = 1; i < 9; ++i)
-        rho = V::Add(rho, f[i]);
-    const unsigned obstacleBits = V::Bits(obstacle);
-    const unsigned written = obstacleBits | V::Bits(V::AbsGreater(rho, V::Set(kEmptyDensityBelow)));
-    if (written == 0)
-        return 0;
-
-    // Empty lanes divide by (almost) zero here; they are never stored.
-    const Vec ux = V::Div(jx, rho);
-    const Vec uy = V::Div(jy, rho);
-    const Vec s = V::Mul(V::Set(1.5f), V::Add(V::Mul(ux, ux), V::Mul(uy, uy)));
-
-    // e.u as ex*ux + ey*uy; the zero products keep non-finite velocities
-    // behaving as in the plain loop.  Opposite directions have e.u of
-    // opposite sign and share 3 e.u and 4.5 (e.u)^2 exactly.
-    const Vec one = V::Set(1.0f);
-    const Vec three = V::Set(3.0f);
-    const Vec fourHalf = V::Set(4.5f);
-    const Vec zx = V::Mul(V::Set(0.0f), ux);
-    const Vec zy = V::Mul(V::Set(0.0f), uy);
-    const Vec eu0 = V::Add(zx, zy);
-    const Vec eu[4] = {V::Add(ux, zy), V::Add(zx, uy), V::Add(ux, uy), V::Sub(uy, ux)};
-    constexpr int kPlus[4] = {1, 2, 5, 6};
-    constexpr int kMinus[4] = {3, 4, 7, 8};
-    const Vec rw0 = V::Mul(rho, V::Set(d2q9::kWeight[0]));
-    const Vec rw1 = V::Mul(rho, V::Set(d2q9::kWeight[1]));
-    const Vec rw5 = V::Mul(rho, V::Set(d2q9::kWeight[5]));
-
-    {
-        const Vec p = V::Sub(V::Add(V::Add(one, V::Mul(three, eu0)), V::Mul(V::Mul(fourHalf, eu0), eu0)), s);
-        out[0] = V::Add(f[0], V::Mul(omega, V::Sub(V::Mul(rw0, p), f[0])));
-    }
-#pragma GCC unroll 16
-    for (int k = 0; k < 4; ++k) {
-        const Vec m = V::Mul(three, eu[k]);
-        const Vec q = V::Mul(V::Mul(fourHalf, eu[k]), eu[k]);
-        const Vec rw = k < 2 ? rw1 : rw5;
-        const Vec eqPlus = V::Mul(rw, V::Sub(V::Add(V::Add(one, m), q), s));
-        const Vec eqMinus = V::Mul(rw, V::Sub(V::Add(V::Sub(one, m), q), s));
-        const int i = kPlus[k], o = kMinus[k];
-        out[i] = V::Add(f[i], V::Mul(omega, V::Sub(eqPlus, f[i])));
-        out[o] = V::Add(f[o], V::Mul(omega, V::Sub(eqMinus, f[o])));
-    }
-
-    if (obstacleBits != 0) {
-#pragma GCC unroll 16
-        for (int i = 0; i < 9; ++i)
-            out[i] = V::Select(obstacle, out[i], f[d2q9::kOpposite[i]]);
-    }
-    return written;
 }
 
 // First column of a block whose destination starts on a vector boundary, so
@@ -337,13 +251,8 @@ inline void StepRow(const CpuStepArgs& a, float* ring, int pitch, int y)
     for (; x0 <= W - 2; x0 += L) {
         // Lanes of interior cells: 1 <= x0 + j <= W - 2.
         const unsigned interior = FirstLanes<L>(W - 1 - x0) & ~FirstLanes<L>(1 - x0);
-        Vec f[9];
-#pragma GCC unroll 16
-        for (int i = 0; i < 9; ++i)
-            f[i] = V::Load(src[i] + x0);
-        const auto obstacle = interior == kAll ? V::NonZero(maskRow + x0) : V::NonZero(maskRow + x0, interior);
         Vec out[9];
-        const unsigned written = UpdateBlock<V>(f, obstacle, omega, out) & interior;
+        const unsigned written = PullAndUpdate<V>(src, maskRow, x0, interior, omega, out);
         if (written == kAll) {
             SoaToAos<V, Stream>(out, &dstRow[x0].f[0]);
         } else if (written != 0) {

@@ -8,3 +8,4 @@ void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd)
     for (int x = xBegin; x < xEnd; ++x)
         StepCell(args, y * args.W + x);
 }
+

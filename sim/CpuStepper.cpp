@@ -3,7 +3,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
+#include <fstream>
+#include <string>
 
 #include "sim/CpuStepKernels.h"
 
@@ -22,15 +25,38 @@ constexpr int64_t kCellsForTwoThreads = 16384;
 
 constexpr int kMaxThreads = 64;
 
-// The last-level cache, or a common size when the system does not say.
-int64_t LastLevelCacheBytes()
+// Bytes of the cache of the given level as the system describes this
+// machine's processor, or 0 when it does not say.  The per-processor cache
+// description comes first: the C library's figure is read from the processor
+// itself, which in a virtual machine describes the host's whole socket.
+int64_t CacheBytes(int level)
 {
-#if defined(_SC_LEVEL3_CACHE_SIZE)
-    const long bytes = sysconf(_SC_LEVEL3_CACHE_SIZE);
+    int64_t largest = 0;
+    for (int index = 0; index < 16; ++index) {
+        const std::string dir = "/sys/devices/system/cpu/cpu0/cache/index" + std::to_string(index) + "/";
+        std::ifstream levelFile(dir + "level");
+        int fileLevel = 0;
+        if (!(levelFile >> fileLevel))
+            break;
+        if (fileLevel != level)
+            continue;
+        std::ifstream sizeFile(dir + "size");
+        int64_t amount = 0;
+        char unit = 0;
+        if (!(sizeFile >> amount) || amount <= 0 || amount > (int64_t{1} << 30))
+            continue;
+        sizeFile >> unit;
+        const int64_t bytes = unit == 'K' ? amount << 10 : unit == 'M' ? amount << 20 : unit == 'G' ? amount << 30 : amount;
+        largest = std::max(largest, bytes);
+    }
+    if (largest > 0)
+        return largest;
+#if defined(_SC_LEVEL2_CACHE_SIZE) && defined(_SC_LEVEL3_CACHE_SIZE)
+    const long bytes = sysconf(level == 2 ? _SC_LEVEL2_CACHE_SIZE : _SC_LEVEL3_CACHE_SIZE);
     if (bytes > 0)
         return bytes;
 #endif
-    return int64_t{32} << 20;
+    return 0;
 }
 
 // Bottom row lo in the low half, top row hi in the high half.
@@ -46,6 +72,15 @@ inline void CpuRelax()
 #endif
 }
 
+// Streamed stores are weakly ordered: they must be complete before the
+// hand-off tells another thread that the step is done.
+inline void FenceStreamedStores()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    _mm_sfence();
+#endif
+}
+
 }  // namespace
 
 CpuStepper::CpuStepper(int width, int height, CpuStepOptions options)
@@ -58,14 +93,30 @@ CpuStepper::CpuStepper(int width, int height, CpuStepOptions options)
         threads = std::thread::hardware_concurrency() >= 2 && cells >= kCellsForTwoThreads ? 2 : 1;
     }
     bandCount = std::clamp(threads, 1, std::clamp(rows, 1, kMaxThreads));
-    // Lattices that stay in the last-level cache between steps are best
-    // stored through it (measured here: about 1.4 times faster than streaming
-    // at 1024x1024 with a 260 MiB cache); larger ones stream past it rather
-    // than have each line read before it is overwritten.  Half the cache
-    // leaves room for everything else.
+    // Lattices that stay in the caches between steps are best stored through
+    // them; larger ones stream past them rather than have each line read
+    // before it is overwritten.  Within the core's own caches the first is
+    // certain, beyond half the last-level cache (half: room for everything
+    // else) the second.  In between the answer depends on how much of the
+    // last-level cache this process really gets, which the reported size
+    // does not tell: in a virtual machine it is often the host's whole
+    // socket, shared with other guests.  There the first steps time both.
     const int64_t stepBytes = int64_t{W} * H * int64_t{2 * sizeof(LatticeCell) + sizeof(int32_t)};
-    stream = options.stores == CpuStores::Streaming ||
-             (options.stores == CpuStores::Automatic && stepBytes > LastLevelCacheBytes() / 2);
+    CpuStores stores = options.stores;
+    if (stores == CpuStores::Automatic) {
+        const int64_t nearBytes = CacheBytes(2);
+        const int64_t llc = CacheBytes(3);
+        const int64_t lastBytes = llc > 0 ? llc : nearBytes;
+        if (stepBytes <= std::max<int64_t>(nearBytes, int64_t{256} << 10))
+            stores = CpuStores::Cached;
+        else if (lastBytes > 0 && stepBytes > lastBytes / 2)
+            stores = CpuStores::Streaming;
+        else
+            stores = CpuStores::Timed;
+    }
+    if (stores == CpuStores::Timed)
+        trial.emplace();
+    stream = trial ? trial->StreamNext() : stores == CpuStores::Streaming;
     // About 4096 cells per claim: a claim costs far less than the rows.
     rowsPerClaim = std::max(1, 4096 / std::max(W, 1));
     // Margins on both sides for the partial blocks at the row ends, and one
@@ -102,7 +153,33 @@ void CpuStepper::Step(const CpuStepArgs& args)
         return;
     }
     job = args;
+    planeJob = false;
+    TimedDispatch();
+}
+
+void CpuStepper::Step(const CpuStepLattice& current, CpuStepLattice& other, const int32_t* obstacleMask, float omega)
+{
+    const CpuPlaneStepArgs args = PlaneStepArgs(current, other, obstacleMask, omega);
+    if (args.W != W || args.H != H) {
+        StepPlaneRowsGeneric(args, 1, args.H - 1);  // the bands were laid out for another grid
+        return;
+    }
+    planes = args;
+    planeJob = true;
+    TimedDispatch();
+}
+
+// A step, timed while the store mode is being chosen.
+void CpuStepper::TimedDispatch()
+{
+    if (!ChoosingStores()) {
+        Dispatch();
+        return;
+    }
+    const auto start = std::chrono::steady_clock::now();
     Dispatch();
+    trial->Record(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    stream = trial->StreamNext();
 }
 
 void CpuStepper::RunSpans(size_t count, SpanFunction run, const void* context)
@@ -202,11 +279,15 @@ void CpuStepper::RunBand(int band)
     const int rows = H - 2;
     if (bandCount == 2) {
         RunFromEnd(band);
-        return;
+    } else {
+        const int yBegin = 1 + static_cast<int>(int64_t{rows} * band / bandCount);
+        const int yEnd = 1 + static_cast<int>(int64_t{rows} * (band + 1) / bandCount);
+        RunRows(band, yBegin, yEnd - yBegin, 1, false);
     }
-    const int yBegin = 1 + static_cast<int>(int64_t{rows} * band / bandCount);
-    const int yEnd = 1 + static_cast<int>(int64_t{rows} * (band + 1) / bandCount);
-    RunRows(band, yBegin, yEnd - yBegin, 1, false);
+    // The plane kernels leave their streamed stores unfenced: a fence waits
+    // for them all to reach memory, once per step and thread is enough.
+    if (planeJob && stream)
+        FenceStreamedStores();
 }
 
 // Two threads work from the bottom and the top row towards each other, a few
@@ -236,6 +317,23 @@ void CpuStepper::RunFromEnd(int side)
 
 void CpuStepper::RunRows(int band, int yFirst, int count, int dir, bool primed)
 {
+    if (planeJob) {
+        // Rows of planes need no ring: any order, any claim.
+        const int yBegin = dir > 0 ? yFirst : yFirst - count + 1;
+        switch (isa) {
+#if defined(EDDYRA_X86_KERNELS)
+        case CpuIsa::Avx512:
+            StepPlaneRowsAvx512(planes, yBegin, yBegin + count, stream);
+            return;
+        case CpuIsa::Avx2:
+            StepPlaneRowsAvx2(planes, yBegin, yBegin + count, stream);
+            return;
+#endif
+        default:
+            StepPlaneRowsGeneric(planes, yBegin, yBegin + count);
+            return;
+        }
+    }
     switch (isa) {
 #if defined(EDDYRA_X86_KERNELS)
     case CpuIsa::Avx512:

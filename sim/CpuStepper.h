@@ -1,6 +1,7 @@
 // The fast CPU step: vector kernels on a band of rows per thread.  The caller's
 // thread takes the first band; persistent workers, started on first use, take
-// the others.  Two threads share the rows dynamically, from either end.  Every instruction set and thread count gives the same bits as
+// the others.  Two threads share the rows dynamically, from either end.
+// Every instruction set, thread count and store mode gives the same bits as
 // StepReference.
 #pragma once
 
@@ -10,17 +11,22 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "sim/CpuIsa.h"
 #include "sim/CpuStep.h"
+#include "sim/CpuStepLattice.h"
+#include "sim/CpuStepStoreTrial.h"
 
 // How the vector kernels store results into the other lattice.
 enum class CpuStores {
-    Automatic,  // streaming for lattices larger than the last-level cache
+    Automatic,  // cached for lattices within the core's own caches, streaming for those larger than
+                // half the last-level cache, timed in between
     Cached,
     Streaming,  // bypass the cache: saves reading each line before it is written
+    Timed,      // time both on the first steps and keep the faster
 };
 
 struct CpuStepOptions {
@@ -41,6 +47,12 @@ public:
     // args.other.  A grid of another size than the constructor's is stepped
     // by the plain loop.
     void Step(const CpuStepArgs& args);
+    // The same over lattices kept as planes, the solver's own layout: the
+    // step streams through memory with no rearrangement of cells.  The mask
+    // is W*H in cell order.  Lattices of another size than the constructor's
+    // are stepped by the generic kernel on the caller's thread; one lattice
+    // as both, or two of different sizes, throw std::invalid_argument.
+    void Step(const CpuStepLattice& current, CpuStepLattice& other, const int32_t* obstacleMask, float omega);
 
     // Runs fn over [0, count) split into one contiguous span per thread, on
     // the same threads as the steps; returns when every span is done.  For
@@ -55,7 +67,10 @@ public:
 
     CpuIsa Isa() const { return isa; }
     int Threads() const { return bandCount; }
+    // The store mode of the next step; while a timed choice is being made it
+    // changes from step to step.
     bool Streaming() const { return stream; }
+    bool ChoosingStores() const { return trial.has_value() && trial->Running(); }
 
 private:
     using SpanFunction = void (*)(const void* context, size_t first, size_t last);
@@ -66,6 +81,7 @@ private:
     };
 
     void RunSpans(size_t count, SpanFunction run, const void* context);
+    void TimedDispatch();
     void Dispatch();
     void RunBand(int band);
     void RunFromEnd(int side);
@@ -85,7 +101,11 @@ private:
     std::vector<float> scratch;
     float* ring = nullptr;
 
+    std::optional<CpuStepStoreTrial> trial;
+
+    bool planeJob = false;  // which of the next two the bands step
     CpuStepArgs job{};
+    CpuPlaneStepArgs planes{};
     SpanJob spans;
     std::vector<std::thread> workers;
     std::mutex mutex;

@@ -1,13 +1,20 @@
 // The CPU solver's picture starts from one (ux, uy, rho, 0) texel per cell,
 // computed from the lattice every frame.  The pass is bound by memory
-// traffic, so it is split over the stepper's threads rather than vectorised:
-// a gather-based AVX-512 version measured slower than this plain loop.
+// traffic and split over the stepper's threads.  From cell records it stays
+// a plain loop (a gather-based AVX-512 version measured slower); from planes
+// the loads are contiguous and the vector kernels pay.
 #pragma once
 
 #include <cstddef>
 
+#include "sim/CpuIsa.h"
+#include "sim/CpuStepLattice.h"
 #include "sim/Lattice.h"
 
 // Writes the texels of cells [first, last) of lattice to out[4 * first]
 // onwards, with the bits of ComputeMacroscopic.
 void StageVelocities(const LatticeCell* lattice, size_t first, size_t last, float* out);
+
+// The same from a lattice kept as planes (cells in cell order, n = y*W + x),
+// with the vector kernel of isa where it has one; the bits are the same.
+void StageVelocities(const CpuStepLattice& lattice, size_t first, size_t last, float* out, CpuIsa isa);

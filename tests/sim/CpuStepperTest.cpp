@@ -4,12 +4,16 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "sim/CpuLbmSimulator.h"
 #include "sim/CpuStep.h"
+#include "sim/CpuStepLattice.h"
+#include "sim/CpuStepStoreTrial.h"
 #include "sim/CpuStepper.h"
 #include "sim/ObstacleMask.h"
 #include "sim/VelocityStaging.h"
@@ -25,11 +29,13 @@ std::vector<CpuIsa> SupportedIsas()
     return isas;
 }
 
-// Two copies of the same pair of lattices, one advanced by the plain loop and
-// one by a CpuStepper, compared bit for bit after every step.
+// Copies of the same pair of lattices, one advanced by the plain loop, one by
+// a CpuStepper in cell order and one by the same stepper as planes (the
+// solver's own layout), compared bit for bit after every step.
 struct Twin {
     int W, H;
     std::vector<LatticeCell> ref[2], opt[2];
+    std::unique_ptr<CpuStepLattice> planes[2];
     std::vector<int32_t> mask;
 
     Twin(int w, int h) : W(w), H(h), mask(static_cast<size_t>(w * h), 0)
@@ -43,32 +49,49 @@ struct Twin {
     {
         opt[0] = ref[0];
         opt[1] = ref[1];
+        for (int k = 0; k < 2; ++k) {
+            planes[k] = std::make_unique<CpuStepLattice>(W, H, 32 * k);
+            planes[k]->CopyFrom(ref[k].data());
+        }
     }
 
-    // Runs `steps` steps; returns "" or where the two first differ.  With
+    // Runs `steps` steps; returns "" or where the copies first differ.  With
     // anyNaN, two NaNs count as equal whatever their sign and payload: the
     // plain loop's own NaN signs depend on how the compiler folds its
     // multiplications by -1 (they differ between -O2 and -O3 builds).
     std::string Run(CpuStepper& stepper, int steps, float omega, bool anyNaN = false)
     {
         int cur = 0;
+        std::vector<LatticeCell> fromPlanes(ref[0].size());
         for (int n = 0; n < steps; ++n) {
             StepReference({ref[cur].data(), ref[1 - cur].data(), mask.data(), W, H, omega});
             stepper.Step({opt[cur].data(), opt[1 - cur].data(), mask.data(), W, H, omega});
+            stepper.Step(*planes[cur], *planes[1 - cur], mask.data(), omega);
             cur = 1 - cur;
             for (int k = 0; k < 2; ++k) {
-                if (std::memcmp(ref[k].data(), opt[k].data(), ref[k].size() * sizeof(LatticeCell)) == 0)
-                    continue;
-                for (size_t c = 0; c < ref[k].size(); ++c)
-                    for (int i = 0; i < 9; ++i) {
-                        const float a = ref[k][c].f[i], b = opt[k][c].f[i];
-                        if (std::memcmp(&a, &b, sizeof a) != 0 && !(anyNaN && std::isnan(a) && std::isnan(b)))
-                            return "step " + std::to_string(n) + " lattice " + std::to_string(k) + " cell (" +
-                                   std::to_string(c % W) + "," + std::to_string(c / W) + ") direction " +
-                                   std::to_string(i) + ": " + std::to_string(a) + " vs " + std::to_string(b);
-                    }
+                planes[k]->CopyTo(fromPlanes.data());
+                for (const auto& [got, layout] : {std::pair{&opt[k], "cells"}, std::pair{&fromPlanes, "planes"}}) {
+                    const std::string where = Difference(ref[k], *got, anyNaN);
+                    if (!where.empty())
+                        return std::string(layout) + ", step " + std::to_string(n) + " lattice " + std::to_string(k) +
+                               where;
+                }
             }
         }
+        return "";
+    }
+
+    std::string Difference(const std::vector<LatticeCell>& want, const std::vector<LatticeCell>& got, bool anyNaN)
+    {
+        if (std::memcmp(want.data(), got.data(), want.size() * sizeof(LatticeCell)) == 0)
+            return "";
+        for (size_t c = 0; c < want.size(); ++c)
+            for (int i = 0; i < 9; ++i) {
+                const float a = want[c].f[i], b = got[c].f[i];
+                if (std::memcmp(&a, &b, sizeof a) != 0 && !(anyNaN && std::isnan(a) && std::isnan(b)))
+                    return " cell (" + std::to_string(c % W) + "," + std::to_string(c / W) + ") direction " +
+                           std::to_string(i) + ": " + std::to_string(a) + " vs " + std::to_string(b);
+            }
         return "";
     }
 };
@@ -198,6 +221,48 @@ TEST(CpuStepper, MatchesThePlainLoopOnRoughDataAndDivergingFlow)
         }
 }
 
+// Timed stores switch modes on the first steps, bits unchanged, and then
+// keep the one the timing chose.
+TEST(CpuStepper, TimedStoresSettleWithTheSameBits)
+{
+    for (int threads : {1, 2}) {
+        Twin t = MakeScene(100, 37, 11);
+        CpuStepper stepper(100, 37, {BestCpuIsa(), threads, CpuStores::Timed});
+        EXPECT_TRUE(stepper.ChoosingStores());
+        // Both layouts step through the same stepper: the trial is over after
+        // half as many calls of Run.
+        EXPECT_EQ(t.Run(stepper, CpuStepStoreTrial::kSteps / 2, 1.2f), "");
+        EXPECT_FALSE(stepper.ChoosingStores());
+        const bool chosen = stepper.Streaming();
+        EXPECT_EQ(t.Run(stepper, 3, 1.2f), "");
+        EXPECT_EQ(stepper.Streaming(), chosen);
+    }
+}
+
+// The trial counts only the settled steps of each block: the first step after
+// a change still carries the other mode's cache state.
+TEST(CpuStepper, StoreTrialKeepsTheModeWithTheFasterSettledStep)
+{
+    for (bool streamingFaster : {false, true}) {
+        CpuStepStoreTrial trial;
+        std::string modes;
+        while (trial.Running()) {
+            const bool stream = trial.StreamNext();
+            modes += stream ? 'S' : 'C';
+            const bool firstOfBlock = modes.size() % CpuStepStoreTrial::kBlockSteps == 1;
+            // The slower mode's first steps look fastest of all.
+            double seconds = stream == streamingFaster ? 1.0 : 2.0;
+            if (firstOfBlock && stream != streamingFaster)
+                seconds = 0.1;
+            trial.Record(seconds);
+        }
+        EXPECT_EQ(modes, "CCCSSSCCCSSS");
+        EXPECT_EQ(trial.StreamNext(), streamingFaster);
+        trial.Record(0.0);  // after the trial, steps change nothing
+        EXPECT_EQ(trial.StreamNext(), streamingFaster);
+    }
+}
+
 TEST(CpuStepper, EmptyCellsKeepTheOtherLatticeAndObstacleCellsAreAlwaysWritten)
 {
     const int W = 40, H = 12;
@@ -246,6 +311,10 @@ TEST(CpuStepper, AGridOfAnotherSizeIsSteppedByThePlainLoop)
     Twin t = MakeScene(37, 20, 9);
     CpuStepper stepper(20, 37, {BestCpuIsa(), 2});  // rings too narrow for this grid
     EXPECT_EQ(t.Run(stepper, 3, 1.3f), "");
+    // Planes of two sizes, or one lattice as both, cannot make a step.
+    EXPECT_THROW(stepper.Step(*t.planes[0], *t.planes[0], t.mask.data(), 1.3f), std::invalid_argument);
+    CpuStepLattice narrower(36, 20);
+    EXPECT_THROW(stepper.Step(*t.planes[0], narrower, t.mask.data(), 1.3f), std::invalid_argument);
 }
 
 TEST(CpuStepper, SimulatorStepsLikeThePlainLoop)
@@ -296,14 +365,29 @@ TEST(CpuStepper, StagedTexelsAreTheMacroscopicValuesOfEachCell)
 {
     Twin t = MakeScene(260, 90, 5);  // empty cells and densities at the bound included
     const std::vector<LatticeCell>& lattice = t.ref[0];
-    std::vector<float> texels(lattice.size() * 4, -1.0f);
+    // Sentinels past the end catch a row end written beyond its last cell.
+    std::vector<float> texels(lattice.size() * 4 + 64, -1.0f);
+    const auto expectMacroscopic = [&](const std::string& what) {
+        for (size_t n = 0; n < lattice.size(); ++n) {
+            const Macroscopic m = ComputeMacroscopic(lattice[n]);
+            const float want[4] = {m.ux, m.uy, m.rho, 0.0f};
+            ASSERT_EQ(std::memcmp(&texels[4 * n], want, sizeof want), 0) << what << ", cell " << n;
+        }
+        for (size_t n = lattice.size() * 4; n < texels.size(); ++n)
+            ASSERT_EQ(texels[n], -1.0f) << what << ": written past the end";
+    };
     CpuStepper stepper(t.W, t.H, {BestCpuIsa(), 2});
     stepper.ForEachSpan(lattice.size(), [&](size_t first, size_t last) {
         StageVelocities(lattice.data(), first, last, texels.data());
     });
-    for (size_t n = 0; n < lattice.size(); ++n) {
-        const Macroscopic m = ComputeMacroscopic(lattice[n]);
-        const float want[4] = {m.ux, m.uy, m.rho, 0.0f};
-        ASSERT_EQ(std::memcmp(&texels[4 * n], want, sizeof want), 0) << "cell " << n;
+    expectMacroscopic("cells");
+    // From planes, in spans that start and end inside rows, some shorter
+    // than a vector.
+    const size_t bounds[] = {0, 7, 9, 300, 5203, 5211, lattice.size()};
+    for (CpuIsa isa : SupportedIsas()) {
+        std::fill(texels.begin(), texels.end(), -1.0f);
+        for (size_t k = 0; k + 1 < std::size(bounds); ++k)
+            StageVelocities(*t.planes[0], bounds[k], bounds[k + 1], texels.data(), isa);
+        expectMacroscopic(std::string("planes, ") + CpuIsaName(isa));
     }
 }

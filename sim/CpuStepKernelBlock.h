@@ -1,0 +1,110 @@
+// One block of L cells held as nine direction vectors: the pull, the moments
+// and the collision and bounce-back, shared by every vector kernel whatever
+// layout it loads the cells from.  A lane repeats UpdateCell operation by
+// operation, so its results are bit-identical to the plain loop; a change of
+// the collision model belongs in UpdateBlock and UpdateCell, together.
+//
+// Only templates, in an anonymous namespace, over the vector operations of
+// CpuStepKernelVector.h.
+#pragma once
+
+#include "sim/CpuStep.h"
+
+namespace {
+namespace soa {
+
+template <class V>
+struct BlockMoments {
+    typename V::Vec jx, jy, rho;
+};
+
+// Momentum and density as ComputeMacroscopic sums them, term by term.
+template <class V>
+[[gnu::always_inline]] inline BlockMoments<V> Moments(const typename V::Vec f[9])
+{
+    BlockMoments<V> m;
+    m.jx = V::Add(V::Sub(V::Sub(V::Add(V::Sub(f[1], f[3]), f[5]), f[6]), f[7]), f[8]);
+    m.jy = V::Sub(V::Sub(V::Add(V::Add(V::Sub(f[2], f[4]), f[5]), f[6]), f[7]), f[8]);
+    m.rho = f[0];
+#pragma GCC unroll 16
+    for (int i = 1; i < 9; ++i)
+        m.rho = V::Add(m.rho, f[i]);
+    return m;
+}
+
+// Collision or bounce-back of L pulled cells; returns the lanes to write.
+template <class V>
+[[gnu::always_inline]] inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle,
+                                                   typename V::Vec omega, typename V::Vec out[9])
+{
+    using Vec = typename V::Vec;
+    const auto [jx, jy, rho] = Moments<V>(f);
+    const unsigned obstacleBits = V::Bits(obstacle);
+    const unsigned written = obstacleBits | V::Bits(V::AbsGreater(rho, V::Set(kEmptyDensityBelow)));
+    if (written == 0)
+        return 0;
+
+    // Empty lanes divide by (almost) zero here; they are never stored.
+    const Vec ux = V::Div(jx, rho);
+    const Vec uy = V::Div(jy, rho);
+    const Vec s = V::Mul(V::Set(1.5f), V::Add(V::Mul(ux, ux), V::Mul(uy, uy)));
+
+    // e.u as ex*ux + ey*uy; the zero products keep non-finite velocities
+    // behaving as in the plain loop.  Opposite directions have e.u of
+    // opposite sign and share 3 e.u and 4.5 (e.u)^2 exactly.
+    const Vec one = V::Set(1.0f);
+    const Vec three = V::Set(3.0f);
+    const Vec fourHalf = V::Set(4.5f);
+    const Vec zx = V::Mul(V::Set(0.0f), ux);
+    const Vec zy = V::Mul(V::Set(0.0f), uy);
+    const Vec eu0 = V::Add(zx, zy);
+    const Vec eu[4] = {V::Add(ux, zy), V::Add(zx, uy), V::Add(ux, uy), V::Sub(uy, ux)};
+    constexpr int kPlus[4] = {1, 2, 5, 6};
+    constexpr int kMinus[4] = {3, 4, 7, 8};
+    const Vec rw0 = V::Mul(rho, V::Set(d2q9::kWeight[0]));
+    const Vec rw1 = V::Mul(rho, V::Set(d2q9::kWeight[1]));
+    const Vec rw5 = V::Mul(rho, V::Set(d2q9::kWeight[5]));
+
+    {
+        const Vec p = V::Sub(V::Add(V::Add(one, V::Mul(three, eu0)), V::Mul(V::Mul(fourHalf, eu0), eu0)), s);
+        out[0] = V::Add(f[0], V::Mul(omega, V::Sub(V::Mul(rw0, p), f[0])));
+    }
+#pragma GCC unroll 16
+    for (int k = 0; k < 4; ++k) {
+        const Vec m = V::Mul(three, eu[k]);
+        const Vec q = V::Mul(V::Mul(fourHalf, eu[k]), eu[k]);
+        const Vec rw = k < 2 ? rw1 : rw5;
+        const Vec eqPlus = V::Mul(rw, V::Sub(V::Add(V::Add(one, m), q), s));
+        const Vec eqMinus = V::Mul(rw, V::Sub(V::Add(V::Sub(one, m), q), s));
+        const int i = kPlus[k], o = kMinus[k];
+        out[i] = V::Add(f[i], V::Mul(omega, V::Sub(eqPlus, f[i])));
+        out[o] = V::Add(f[o], V::Mul(omega, V::Sub(eqMinus, f[o])));
+    }
+
+    if (obstacleBits != 0) {
+#pragma GCC unroll 16
+        for (int i = 0; i < 9; ++i)
+            out[i] = V::Select(obstacle, out[i], f[d2q9::kOpposite[i]]);
+    }
+    return written;
+}
+
+// Pulls the L cells from column x0 on out of the nine sources (each already
+// shifted by its direction's offset), then updates them; returns the lanes to
+// write, among `interior`.
+template <class V>
+[[gnu::always_inline]] inline unsigned PullAndUpdate(const float* const src[9], const int32_t* maskRow, int x0,
+                                                     unsigned interior, typename V::Vec omega,
+                                                     typename V::Vec out[9])
+{
+    constexpr unsigned kAll = (1u << V::kLanes) - 1u;
+    typename V::Vec f[9];
+#pragma GCC unroll 16
+    for (int i = 0; i < 9; ++i)
+        f[i] = V::Load(src[i] + x0);
+    const auto obstacle = interior == kAll ? V::NonZero(maskRow + x0) : V::NonZero(maskRow + x0, interior);
+    return UpdateBlock<V>(f, obstacle, omega, out) & interior;
+}
+
+}  // namespace soa
+}  // namespace
