@@ -79,6 +79,29 @@ bool CpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
     return true;
 }
 
+bool CpuLbmSimulator::LoadGridState(const float* src, int sizeInBytes)
+{
+    const int64_t expected = int64_t{W} * H * int64_t{sizeof(LatticeCell)};
+    if (src == nullptr || sizeInBytes != expected)
+        return false;
+    EnterCells(src);
+    return true;
+}
+
+// The one way in for whole lattices from outside: they arrive in cell order,
+// nine values per cell, whatever layout the step works on.
+void CpuLbmSimulator::EnterCells(const float* cells)
+{
+    std::memcpy(current, cells, static_cast<size_t>(W) * static_cast<size_t>(H) * sizeof(LatticeCell));
+}
+
+void CpuLbmSimulator::AddObstacles(const std::vector<Obstacle>& list)
+{
+    for (const Obstacle& obstacle : list)
+        LbmSimulator::AddObstacle(obstacle);
+    RebuildObstacleMask();
+}
+
 void CpuLbmSimulator::AddObstacle(const Obstacle& obstacle)
 {
     LbmSimulator::AddObstacle(obstacle);

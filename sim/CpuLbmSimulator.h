@@ -25,6 +25,8 @@ public:
     void AddObstacle(const Obstacle& obstacle) override;
     void RemoveObstacle(ObstaclePosition position) override;
     void ClearObstacles() override;
+    bool LoadGridState(const float* src, int sizeInBytes) override;
+    void AddObstacles(const std::vector<Obstacle>& list) override;
 
     int Width() const { return W; }
     int Height() const { return H; }
@@ -36,6 +38,7 @@ public:
 
 private:
     void RebuildObstacleMask();
+    void EnterCells(const float* cells);
 
     std::vector<LatticeCell> lattices[2];
     LatticeCell* current = nullptr;

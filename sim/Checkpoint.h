@@ -1,0 +1,16 @@
+// A running simulation into a saved state and back: the lattice in the
+// solver-independent cell order and the obstacle list.  The caller records
+// the run's step count and parameters beside them.
+#pragma once
+
+#include "sim/LbmSimulator.h"
+#include "sim/StateFile.h"
+
+// Fills state.obstacles and state.cells for a simulator of state.width x
+// state.height; false when the simulator refuses its lattice.
+bool CaptureSimulation(LbmSimulator& simulator, SimulationState& state);
+
+// Adds the state's obstacles and loads its lattice into a simulator built
+// for the state's grid and started with its viscosity and inflow (the
+// order of use after construction).  False when the lattice is refused.
+bool RestoreSimulation(LbmSimulator& simulator, const SimulationState& state);
