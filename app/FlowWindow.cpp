@@ -17,6 +17,7 @@
 #include "app/MessageBox.h"
 #include "app/ObstaclePicking.h"
 #include "app/Parameters.h"
+#include "app/Presets.h"
 #include "app/SimulatorFactory.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/VelocityDump.h"
@@ -95,14 +96,14 @@ void FlowWindow::ResetSimulation()
     // never empty or larger than the editor allows.
     const int32_t W = params::gridWidth;
     const int32_t H = params::gridHeight;
-    std::shared_ptr<LbmSimulator> next = CreateSimulator(params::simulationType, W, H);
+    const float invViscosity = params::invViscosity;
+    // Built and started before it replaces the previous one.
+    std::shared_ptr<LbmSimulator> next =
+        StartSimulator(params::simulationType, W, H, invViscosity, params::flowVelX, params::flowVelY);
     simulator = std::move(next);
     gridWidth = W;
     gridHeight = H;
-    appliedInvViscosity = params::invViscosity;
-    simulator->SetViscosity(1.0f / appliedInvViscosity);
-    simulator->SetBoundaryVelocity(params::flowVelX, params::flowVelY);
-    simulator->ResetFlow(params::flowVelX, params::flowVelY);
+    appliedInvViscosity = invViscosity;
     rate.Restart(TickCount());
     // The new simulator may cost more per step than the old one.
     pacing = FramePacing{};
@@ -198,9 +199,8 @@ void FlowWindow::ResetKeepingObstacles()
 void FlowWindow::LoadPoiseuillePreset()
 {
     ResetSimulation();
-    // Two walls one cell high on the rows just inside the frame.
-    simulator->AddObstacle(Obstacle{0, 0, 1, gridWidth, 1});
-    simulator->AddObstacle(Obstacle{0, 0, gridHeight - 2, gridWidth, 1});
+    for (const Obstacle& wall : PoiseuilleWalls(gridWidth, gridHeight))
+        simulator->AddObstacle(wall);
 }
 
 void FlowWindow::DumpVelocity()

@@ -10,18 +10,25 @@ bool SizeFitsAnInt(size_t cells)
 }
 }  // namespace
 
+bool FetchLattice(LbmSimulator& simulator, int width, int height, std::vector<LatticeCell>& cells)
+{
+    if (width <= 0 || height <= 0)
+        return false;
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (!SizeFitsAnInt(count))
+        return false;
+    std::vector<LatticeCell> lattice(count, LatticeCell{});
+    if (!simulator.FetchGridState(reinterpret_cast<float*>(lattice.data()),
+                                  static_cast<int>(count * sizeof(LatticeCell))))
+        return false;
+    cells = std::move(lattice);
+    return true;
+}
+
 bool CaptureSimulation(LbmSimulator& simulator, SimulationState& state)
 {
-    if (state.width < 1 || state.height < 1)
+    if (!FetchLattice(simulator, state.width, state.height, state.cells))
         return false;
-    const size_t cells = static_cast<size_t>(state.width) * static_cast<size_t>(state.height);
-    if (!SizeFitsAnInt(cells))
-        return false;
-    std::vector<LatticeCell> lattice(cells, LatticeCell{});
-    if (!simulator.FetchGridState(reinterpret_cast<float*>(lattice.data()),
-                                  static_cast<int>(cells * sizeof(LatticeCell))))
-        return false;
-    state.cells = std::move(lattice);
     state.obstacles.assign(simulator.Obstacles().begin(), simulator.Obstacles().end());
     return true;
 }

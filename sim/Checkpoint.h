@@ -6,6 +6,10 @@
 #include "sim/LbmSimulator.h"
 #include "sim/StateFile.h"
 
+// The whole lattice of a width x height simulator in cell order; false when
+// the simulator refuses it or the size cannot be asked for.
+bool FetchLattice(LbmSimulator& simulator, int width, int height, std::vector<LatticeCell>& cells);
+
 // Fills state.obstacles and state.cells for a simulator of state.width x
 // state.height; false when the simulator refuses its lattice.
 bool CaptureSimulation(LbmSimulator& simulator, SimulationState& state);

@@ -80,8 +80,8 @@ std::string DecodeState(const uint8_t* bytes, size_t size, SimulationState& stat
     s.flowVelX = le::Read<float>(bytes + 36);
     s.flowVelY = le::Read<float>(bytes + 40);
     s.invViscosity = le::Read<float>(bytes + 44);
-    if (s.step < 0)
-        return "the file's step count " + std::to_string(s.step) + " is negative";
+    if (s.step < 0 || s.step > kMaxRunSteps)
+        return "the file's step count " + std::to_string(s.step) + " is negative or beyond any run";
     if (!std::isfinite(s.flowVelX) || !std::isfinite(s.flowVelY) || !std::isfinite(s.invViscosity))
         return "the file's inflow velocity or viscosity is not a finite number";
 

@@ -35,6 +35,9 @@ struct SimulationState {
 };
 
 inline constexpr uint32_t kStateFileVersion = 1;
+// More steps than any run could take; a larger count in a file is refused,
+// so that continuing a run never overflows its step count.
+inline constexpr int64_t kMaxRunSteps = 1'000'000'000'000'000;
 inline constexpr size_t kStateHeaderBytes = 52;
 
 // The file's bytes; the state must be whole (cells.size() == W * H).
