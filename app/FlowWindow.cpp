@@ -96,14 +96,20 @@ void FlowWindow::ResetSimulation()
     // never empty or larger than the editor allows.
     const int32_t W = params::gridWidth;
     const int32_t H = params::gridHeight;
+    const int32_t kind = params::simulationType;
     const float invViscosity = params::invViscosity;
+    const float ux = params::flowVelX;
+    const float uy = params::flowVelY;
     // Built and started before it replaces the previous one.
-    std::shared_ptr<LbmSimulator> next =
-        StartSimulator(params::simulationType, W, H, invViscosity, params::flowVelX, params::flowVelY);
+    std::shared_ptr<LbmSimulator> next = StartSimulator(kind, W, H, invViscosity, ux, uy);
     simulator = std::move(next);
     gridWidth = W;
     gridHeight = H;
     appliedInvViscosity = invViscosity;
+    simulatorKind = kind;
+    appliedFlowVelX = ux;
+    appliedFlowVelY = uy;
+    simulatedSteps = 0;
     rate.Restart(TickCount());
     // The new simulator may cost more per step than the old one.
     pacing = FramePacing{};
@@ -125,6 +131,7 @@ bool FlowWindow::OnIdle()
     simulator->Step(steps);
     rate.Count(steps);
     stepsTaken += steps;
+    simulatedSteps += steps;
 
     // Drawing into a window that is hidden, minimised or not yet mapped is
     // wasted at best; the simulation advances all the same.
@@ -180,6 +187,15 @@ void FlowWindow::On_Command(int commandId)
         break;
     case ID_PRESETS_POISEUILLEFLOW:
         LoadPoiseuillePreset();
+        break;
+    case ID_DUMP_PICTURE:
+        DumpPicture();
+        break;
+    case ID_SIMULATION_LOADOBSTACLES:
+    case ID_SIMULATION_SAVEOBSTACLES:
+    case ID_SIMULATION_LOADSTATE:
+    case ID_DUMP_SAVESTATE:
+        FileCommand(commandId);
         break;
     default:
         break;

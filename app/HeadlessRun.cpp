@@ -73,12 +73,11 @@ private:
 // The first cell holding a value that is not finite, as "(x, y)", or empty.
 std::string FirstNonFiniteCell(const std::vector<LatticeCell>& cells, int width)
 {
-    for (size_t n = 0; n < cells.size(); ++n)
-        for (float v : cells[n].f)
-            if (!std::isfinite(v))
-                return "(" + std::to_string(n % static_cast<size_t>(width)) + ", " +
-                       std::to_string(n / static_cast<size_t>(width)) + ")";
-    return {};
+    const size_t n = FirstNonFiniteCell(cells);
+    if (n == cells.size())
+        return {};
+    return "(" + std::to_string(n % static_cast<size_t>(width)) + ", " + std::to_string(n / static_cast<size_t>(width)) +
+           ")";
 }
 
 // An output that cannot be written is better known before the run than

@@ -1,5 +1,6 @@
 #include "sim/Checkpoint.h"
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -40,4 +41,13 @@ bool RestoreSimulation(LbmSimulator& simulator, const SimulationState& state)
     simulator.AddObstacles(state.obstacles);
     return simulator.LoadGridState(reinterpret_cast<const float*>(state.cells.data()),
                                    static_cast<int>(state.cells.size() * sizeof(LatticeCell)));
+}
+
+size_t FirstNonFiniteCell(const std::vector<LatticeCell>& cells)
+{
+    for (size_t n = 0; n < cells.size(); ++n)
+        for (float v : cells[n].f)
+            if (!std::isfinite(v))
+                return n;
+    return cells.size();
 }

@@ -18,3 +18,7 @@ bool CaptureSimulation(LbmSimulator& simulator, SimulationState& state);
 // for the state's grid and started with its viscosity and inflow (the
 // order of use after construction).  False when the lattice is refused.
 bool RestoreSimulation(LbmSimulator& simulator, const SimulationState& state);
+
+// The index of the first cell holding a value that is not a finite number
+// (the mark of a flow that blew up), or cells.size() when there is none.
+size_t FirstNonFiniteCell(const std::vector<LatticeCell>& cells);
