@@ -9,31 +9,9 @@
 
 #include "platform/files/AtomicWrite.h"
 #include "platform/gl/RenderContext.h"
+#include "sim/MatrixScope.h"
 #include "sim/RenderTexture.h"
 #include "sim/RenderToTexture.h"
-
-namespace {
-// The caller's matrices come back: the window draws its next frame with them.
-class MatrixScope {
-public:
-    MatrixScope()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-    }
-    ~MatrixScope()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-    }
-    MatrixScope(const MatrixScope&) = delete;
-    MatrixScope& operator=(const MatrixScope&) = delete;
-};
-}  // namespace
 
 QImage RenderFlowPicture(LbmSimulator& simulator, int width, int height, int scale, float brightness,
                          std::string* error)
@@ -61,6 +39,7 @@ QImage RenderFlowPicture(LbmSimulator& simulator, int width, int height, int sca
     target.Resize(nullptr, w, h);
     std::vector<unsigned char> rgba(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
     {
+        // The caller's matrices come back at the end of the scope.
         MatrixScope matrices;
         RenderToTexture scope(target);
         if (!scope.Active())
@@ -97,6 +76,11 @@ std::string WriteFlowPicture(const std::string& path, LbmSimulator& simulator, i
     const QImage image = RenderFlowPicture(simulator, width, height, scale, brightness, &error);
     if (image.isNull())
         return error;
+    return WritePngFile(path, image);
+}
+
+std::string WritePngFile(const std::string& path, const QImage& image)
+{
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

@@ -19,6 +19,10 @@ inline constexpr int kMaxPictureScale = 8;
 QImage RenderFlowPicture(LbmSimulator& simulator, int width, int height, int scale, float brightness,
                          std::string* error);
 
+// Replaces the file at path with the image as PNG, in one step.  Returns an
+// empty string, or what failed; the file is then as it was.
+std::string WritePngFile(const std::string& path, const QImage& image);
+
 // Draws the picture and replaces the file at path with it in one step.
 // Returns an empty string, or what failed; the file is then as it was.
 std::string WriteFlowPicture(const std::string& path, LbmSimulator& simulator, int width, int height, int scale,

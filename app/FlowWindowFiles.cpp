@@ -24,31 +24,31 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 void FlowWindow::FileCommand(int commandId)
 {
+    struct Command {
+        int id;
+        FileChoice choice;
+        const char* title;
+        const char* filter;
+        const char* suffix;
+        void (FlowWindow::*run)(const std::string& path);
+    };
+    static const Command kCommands[] = {
+        {ID_SIMULATION_LOADOBSTACLES, FileChoice::Open, "Load obstacles", kObstacleFilter, "txt",
+         &FlowWindow::LoadObstaclesFrom},
+        {ID_SIMULATION_SAVEOBSTACLES, FileChoice::Save, "Save obstacles", kObstacleFilter, "txt",
+         &FlowWindow::SaveObstaclesTo},
+        {ID_SIMULATION_LOADSTATE, FileChoice::Open, "Load state", kStateFilter, "state", &FlowWindow::LoadStateFrom},
+        {ID_DUMP_SAVESTATE, FileChoice::Save, "Save state", kStateFilter, "state", &FlowWindow::SaveStateTo},
+    };
     if (!simulator)
         return;
-    switch (commandId) {
-    case ID_SIMULATION_LOADOBSTACLES:
-        if (const std::string path = ChooseFile(this, FileChoice::Open, "Load obstacles", kObstacleFilter, "txt");
-            !path.empty())
-            LoadObstaclesFrom(path);
-        break;
-    case ID_SIMULATION_SAVEOBSTACLES:
-        if (const std::string path = ChooseFile(this, FileChoice::Save, "Save obstacles", kObstacleFilter, "txt");
-            !path.empty())
-            SaveObstaclesTo(path);
-        break;
-    case ID_SIMULATION_LOADSTATE:
-        if (const std::string path = ChooseFile(this, FileChoice::Open, "Load state", kStateFilter, "state");
-            !path.empty())
-            LoadStateFrom(path);
-        break;
-    case ID_DUMP_SAVESTATE:
-        if (const std::string path = ChooseFile(this, FileChoice::Save, "Save state", kStateFilter, "state");
-            !path.empty())
-            SaveStateTo(path);
-        break;
-    default:
-        break;
+    for (const Command& c : kCommands) {
+        if (c.id != commandId)
+            continue;
+        // An empty answer: the user cancelled.
+        if (const std::string path = ChooseFile(this, c.choice, c.title, c.filter, c.suffix); !path.empty())
+            (this->*c.run)(path);
+        return;
     }
 }
 

@@ -49,25 +49,33 @@ std::string OneLine(std::string text)
 void PrintLine(const std::string& text) { std::fprintf(stderr, "Eddyra: %s\n", OneLine(text).c_str()); }
 
 // Messages of the drawing layer (shader errors, a missing context) go to
-// standard error, and a run that received one is not to be trusted.
+// standard error as they come, and a run that received one is not to be
+// trusted: its reason then points at them.
 class ReportedMessages {
 public:
     ReportedMessages()
     {
         previous = SetMessageReporter([this](const std::string& caption, const std::string& text) {
-            if (first.empty())
-                first = caption + ": " + text;
+            ++count;
             PrintLine(caption + ": " + text);
         });
     }
     ~ReportedMessages() { SetMessageReporter(previous); }
     ReportedMessages(const ReportedMessages&) = delete;
     ReportedMessages& operator=(const ReportedMessages&) = delete;
-    const std::string& First() const { return first; }
+
+    // Empty while nothing was reported.
+    std::string Failure(const std::string& what) const
+    {
+        if (count == 0)
+            return {};
+        return what + ": the drawing layer reported " + (count == 1 ? "an error" : std::to_string(count) + " errors") +
+               " (above)";
+    }
 
 private:
     MessageReporter previous;
-    std::string first;
+    int count = 0;
 };
 
 // The first cell holding a value that is not finite, as "(x, y)", or empty.
@@ -192,12 +200,21 @@ std::string HeadlessRun::BuildSimulator(const SimulationState* state)
     if (gpu || !options.png.empty()) {
         contextCreated = CreateHeadlessRenderContext();
         if (!contextCreated)
-            return messages.First().empty() ? "no OpenGL drawing context can be created" : messages.First();
+            return "no OpenGL drawing context can be created";
     }
     simulator = StartSimulator(run.simulationType, run.width, run.height, run.invViscosity, run.flowVelX,
                                run.flowVelY);
-    if (!messages.First().empty())
-        return messages.First();
+    if (std::string why = messages.Failure("the simulation cannot run"); !why.empty())
+        return why;
+    // A picture that cannot be drawn is better known now than at the first
+    // output, possibly hours into the run.
+    if (!options.png.empty()) {
+        std::string why;
+        if (RenderFlowPicture(*simulator, run.width, run.height, options.pngScale, params::brightness, &why).isNull())
+            return "cannot draw the picture: " + why;
+        if (why = messages.Failure("cannot draw the picture"); !why.empty())
+            return why;
+    }
     if (auto* g = dynamic_cast<GpuLbmSimulator*>(simulator.get()); g && !g->Usable())
         return "the GPU solver cannot run in this drawing context; choose the CPU solver "
                "(--set init|simulationType=CPU)";
@@ -248,8 +265,8 @@ std::string HeadlessRun::Run()
     }
     if (std::string why = options.AnyOutput() ? WriteOutputs() : CheckFlow(); !why.empty())
         return why;
-    if (!messages.First().empty())
-        return messages.First();
+    if (std::string why = messages.Failure("the run is not to be trusted"); !why.empty())
+        return why;
     const double seconds = Now() - start;
     if (options.steps > 0) {
         char rate[64];
@@ -297,9 +314,14 @@ std::string HeadlessRun::WriteOutputs()
     }
     if (!options.png.empty()) {
         const std::string path = StepFileName(options.png, step, digits);
-        if (std::string why = failed(path, WriteFlowPicture(path, *simulator, run.width, run.height,
-                                                            options.pngScale, params::brightness));
-            !why.empty())
+        std::string why;
+        const QImage picture =
+            RenderFlowPicture(*simulator, run.width, run.height, options.pngScale, params::brightness, &why);
+        if (picture.isNull())
+            return failed(path, why);
+        if (why = messages.Failure("cannot draw \"" + path + "\""); !why.empty())
+            return why;
+        if (why = failed(path, WritePngFile(path, picture)); !why.empty())
             return why;
     }
     if (!options.saveState.empty()) {

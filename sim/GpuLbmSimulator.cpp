@@ -9,6 +9,7 @@
 #include "platform/gl/RenderContext.h"
 #include "sim/DrawQuad.h"
 #include "sim/HueWheel.h"
+#include "sim/MatrixScope.h"
 #include "sim/ProgramBinding.h"
 #include "sim/RenderToTexture.h"
 #include "sim/TextureBinding.h"
@@ -40,27 +41,6 @@ public:
 private:
     GLint draw = 0;
     GLint read = 0;
-};
-
-// The matrices and the viewport of the caller survive a step.
-class MatrixAndViewportScope {
-public:
-    MatrixAndViewportScope()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-    }
-    ~MatrixAndViewportScope()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-    }
-    MatrixAndViewportScope(const MatrixAndViewportScope&) = delete;
-    MatrixAndViewportScope& operator=(const MatrixAndViewportScope&) = delete;
 };
 
 void SetRows(const FragmentProgram& program, const LatticeCell& c)
@@ -206,7 +186,7 @@ void GpuLbmSimulator::Step(int iterations)
     if (!Usable())
         return;
     FramebufferRestore framebuffers;
-    MatrixAndViewportScope matrices;
+    MatrixScope matrices;
     glPushAttrib(GL_VIEWPORT_BIT);
     for (int n = 0; n < iterations; ++n) {
         current->BindAsInput();
@@ -294,7 +274,7 @@ void GpuLbmSimulator::RenderPicture(const FragmentProgram& program, SetParameter
     if (!Usable() || !program.IsLoaded())
         return;
     {
-        MatrixAndViewportScope matrices;
+        MatrixScope matrices;
         RenderToTexture target(display);
         if (!target.Active())
             return;
