@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -10,22 +9,22 @@
 
 #include <QCoreApplication>
 
-#include "app/FieldFiles.h"
 #include "app/FlowPicture.h"
 #include "app/ObstacleFiles.h"
 #include "app/Parameters.h"
 #include "app/Presets.h"
 #include "app/ProgressReport.h"
+#include "app/ReportedMessages.h"
 #include "app/SimulatorFactory.h"
 #include "app/StateFiles.h"
 #include "app/StepFileName.h"
 #include "app/StorageBinding.h"
+#include "app/StudyOutputs.h"
 #include "platform/com/Com.h"
 #include "platform/gl/HeadlessRenderContext.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/Checkpoint.h"
 #include "sim/GpuLbmSimulator.h"
-#include "sim/VelocityDump.h"
 
 namespace {
 // How often a run looks at its lattice for values that are not finite when
@@ -35,58 +34,6 @@ constexpr double kFlowCheckSeconds = 10.0;
 constexpr int64_t kMaxChunk = 1 << 20;
 
 double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
-
-// One line: the reasons of the layers below may hold a compiler listing.
-std::string OneLine(std::string text)
-{
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    std::replace(text.begin(), text.end(), '\r', ' ');
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
-}
-
-void PrintLine(const std::string& text) { std::fprintf(stderr, "Eddyra: %s\n", OneLine(text).c_str()); }
-
-// Messages of the drawing layer (shader errors, a missing context) go to
-// standard error as they come, and a run that received one is not to be
-// trusted: its reason then points at them.
-class ReportedMessages {
-public:
-    ReportedMessages()
-    {
-        previous = SetMessageReporter([this](const std::string& caption, const std::string& text) {
-            ++count;
-            PrintLine(caption + ": " + text);
-        });
-    }
-    ~ReportedMessages() { SetMessageReporter(previous); }
-    ReportedMessages(const ReportedMessages&) = delete;
-    ReportedMessages& operator=(const ReportedMessages&) = delete;
-
-    // Empty while nothing was reported.
-    std::string Failure(const std::string& what) const
-    {
-        if (count == 0)
-            return {};
-        return what + ": the drawing layer reported " + (count == 1 ? "an error" : std::to_string(count) + " errors") +
-               " (above)";
-    }
-
-private:
-    MessageReporter previous;
-    int count = 0;
-};
-
-// The first cell holding a value that is not finite, as "(x, y)", or empty.
-std::string FirstNonFiniteCell(const std::vector<LatticeCell>& cells, int width)
-{
-    const size_t n = FirstNonFiniteCell(cells);
-    if (n == cells.size())
-        return {};
-    return "(" + std::to_string(n % static_cast<size_t>(width)) + ", " + std::to_string(n / static_cast<size_t>(width)) +
-           ")";
-}
 
 // An output that cannot be written is better known before the run than
 // after hours of it: its folder must exist and take new files.
@@ -126,12 +73,6 @@ private:
     std::string BuildSimulator(const SimulationState* state);
     std::string WriteOutputs();
     std::string CheckFlow();
-    std::string BlownUp(const std::string& cell) const
-    {
-        return "the flow blew up by step " + std::to_string(step) + ": cell " + cell +
-               " holds a value that is not a finite number (a lower runtime|invViscosity or a slower inflow may "
-               "keep it stable)";
-    }
 
     const HeadlessOptions& options;
     ReportedMessages messages;
@@ -140,7 +81,7 @@ private:
     std::shared_ptr<LbmSimulator> simulator;
     SimulationState run;  // grid, solver, inflow and viscosity of this run
     int64_t step = 0;
-    int digits = 1;
+    std::unique_ptr<StudyOutputs> outputs;
 };
 
 std::string HeadlessRun::Prepare()
@@ -229,7 +170,8 @@ std::string HeadlessRun::BuildSimulator(const SimulationState* state)
 std::string HeadlessRun::Run()
 {
     const int64_t first = step, last = step + options.steps;
-    digits = DecimalDigits(last);
+    outputs = std::make_unique<StudyOutputs>(OutputNames{options.dump, options.vtk, options.npy, options.png,
+                                                         options.saveState, options.pngScale, DecimalDigits(last)});
     const double start = Now();
     ProgressReport progress(first, last, start);
     double nextCheck = start + kFlowCheckSeconds;
@@ -256,7 +198,7 @@ std::string HeadlessRun::Run()
                     return why;
         }
         if (auto line = progress.At(step, now))
-            PrintLine(*line);
+            PrintStatusLine(*line);
         if (now >= nextCheck) {
             if (std::string why = CheckFlow(); !why.empty())
                 return why;
@@ -265,13 +207,15 @@ std::string HeadlessRun::Run()
     }
     if (std::string why = options.AnyOutput() ? WriteOutputs() : CheckFlow(); !why.empty())
         return why;
+    if (std::string why = outputs->Finish(); !why.empty())
+        return why;
     if (std::string why = messages.Failure("the run is not to be trusted"); !why.empty())
         return why;
     const double seconds = Now() - start;
     if (options.steps > 0) {
         char rate[64];
         std::snprintf(rate, sizeof rate, "%.0f it/s", seconds > 0 ? static_cast<double>(options.steps) / seconds : 0.0);
-        PrintLine("done: " + std::to_string(options.steps) + " steps in " + FormatDuration(seconds) + " (" + rate +
+        PrintStatusLine("done: " + std::to_string(options.steps) + " steps in " + FormatDuration(seconds) + " (" + rate +
                   ")");
     }
     return {};
@@ -282,54 +226,16 @@ std::string HeadlessRun::CheckFlow()
     std::vector<LatticeCell> cells;
     if (!FetchLattice(*simulator, run.width, run.height, cells))
         return "the simulator refused its lattice";
-    if (std::string cell = FirstNonFiniteCell(cells, run.width); !cell.empty())
-        return BlownUp(cell);
+    if (std::string why = BlownUpReason(cells, run.width, step); !why.empty())
+        return why;
     return {};
 }
 
 std::string HeadlessRun::WriteOutputs()
 {
-    SimulationState state = run;
-    state.step = step;
-    if (!CaptureSimulation(*simulator, state))
-        return "the simulator refused its lattice";
-    if (std::string cell = FirstNonFiniteCell(state.cells, run.width); !cell.empty())
-        return BlownUp(cell);
-    auto failed = [](const std::string& path, const std::string& why) {
-        return why.empty() ? why : "cannot write \"" + path + "\": " + why;
-    };
-    if (!options.dump.empty() || !options.vtk.empty() || !options.npy.empty()) {
-        std::vector<float> field;
-        ComputeVelocityField(state.cells, field);
-        const std::pair<FieldFormat, const std::string*> fields[] = {
-            {FieldFormat::RawDump, &options.dump}, {FieldFormat::Vtk, &options.vtk}, {FieldFormat::Npy, &options.npy}};
-        for (const auto& [format, pattern] : fields) {
-            if (pattern->empty())
-                continue;
-            const std::string path = StepFileName(*pattern, step, digits);
-            if (std::string why = failed(path, WriteFieldFile(format, path, field, run.width, run.height));
-                !why.empty())
-                return why;
-        }
-    }
-    if (!options.png.empty()) {
-        const std::string path = StepFileName(options.png, step, digits);
-        std::string why;
-        const QImage picture =
-            RenderFlowPicture(*simulator, run.width, run.height, options.pngScale, params::brightness, &why);
-        if (picture.isNull())
-            return failed(path, why);
-        if (why = messages.Failure("cannot draw \"" + path + "\""); !why.empty())
-            return why;
-        if (why = failed(path, WritePngFile(path, picture)); !why.empty())
-            return why;
-    }
-    if (!options.saveState.empty()) {
-        const std::string path = StepFileName(options.saveState, step, digits);
-        if (std::string why = failed(path, SaveStateFile(path, state)); !why.empty())
-            return why;
-    }
-    return {};
+    SimulationState now = run;
+    now.step = step;
+    return outputs->Write(*simulator, now, params::brightness, messages);
 }
 }  // namespace
 
@@ -341,7 +247,7 @@ int RunHeadless(const HeadlessOptions& options)
         why = run.Run();
     if (why.empty())
         return kExitDone;
-    PrintLine(why);
+    PrintStatusLine(why);
     return kExitRunFailed;
 }
 
@@ -351,7 +257,7 @@ int RunHeadlessProgram(int argc, char** argv)
     HeadlessOptions options;
     std::string error;
     if (!ParseHeadlessOptions(QCoreApplication::arguments(), options, &error)) {
-        PrintLine(error);
+        PrintStatusLine(error);
         return kExitBadCommandLine;
     }
     CoInitialize(nullptr);
