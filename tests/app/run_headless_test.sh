@@ -99,6 +99,10 @@ expect 1 "holds a 64 x 96 grid" --headless --state s_050.state --set 'init|gridW
 printf 'rect 1 2 3 4\nrect 1 2 x 4\n' >bad.txt
 expect 1 "line 2" --headless --set 'init|simulationType=CPU' --obstacles bad.txt
 expect 1 "does not exist" --headless --set 'init|simulationType=CPU' --dump missing/d.dat
+# A folder named by the step cannot be checked before the run; its failure
+# still ends the run with the reason.
+expect 1 'cannot write "missing_05/d.dat"' --headless --set 'init|simulationType=CPU' --steps 10 --every 5 \
+  --dump 'missing_{step}/d.dat'
 
 # A flow that blows up ends the run with its reason.
 printf 'rect 40 10 4 44\n' >plate.txt
