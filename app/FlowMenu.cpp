@@ -31,9 +31,14 @@ void BuildFlowMenu(QMenuBar* bar, const std::function<void(int)>& onCommand)
             {{"Reset", ID_SIMULATION_RESET},
              {"Reset (keep obstacles)", ID_SIMULATION_RESETKEEPOBSTACLES},
              {"Clear Obstacles", ID_SIMULATION_CLEAROBSTACLES},
-             {"Reset Flow", ID_SIMULATION_RESETFLOW}},
+             {"Reset Flow", ID_SIMULATION_RESETFLOW},
+             {"Load obstacles…", ID_SIMULATION_LOADOBSTACLES},
+             {"Save obstacles…", ID_SIMULATION_SAVEOBSTACLES},
+             {"Load state…", ID_SIMULATION_LOADSTATE}},
             onCommand);
-    AddMenu(bar, "Dump", {{"Velocity", ID_DUMP_VELOCITY}}, onCommand);
+    AddMenu(bar, "Dump",
+            {{"Velocity", ID_DUMP_VELOCITY}, {"Picture", ID_DUMP_PICTURE}, {"Save state…", ID_DUMP_SAVESTATE}},
+            onCommand);
     AddMenu(bar, "Presets", {{"Poiseuille flow", ID_PRESETS_POISEUILLEFLOW}, {"Vortex street", ID_PRESETS_VORTEXSTREET}},
             onCommand);
 }

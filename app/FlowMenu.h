@@ -1,5 +1,6 @@
 // The main window's menu: "Simulation", "Dump" and "Presets".  Each entry
-// carries its command id as the action's data.
+// carries its command id as the action's data; the entries for files of
+// studies follow the first ones in their menus.
 #pragma once
 
 #include <functional>

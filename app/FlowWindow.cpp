@@ -17,6 +17,7 @@
 #include "app/MessageBox.h"
 #include "app/ObstaclePicking.h"
 #include "app/Parameters.h"
+#include "app/Presets.h"
 #include "app/SimulatorFactory.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/VelocityDump.h"
@@ -95,14 +96,20 @@ void FlowWindow::ResetSimulation()
     // never empty or larger than the editor allows.
     const int32_t W = params::gridWidth;
     const int32_t H = params::gridHeight;
-    std::shared_ptr<LbmSimulator> next = CreateSimulator(params::simulationType, W, H);
+    const int32_t kind = params::simulationType;
+    const float invViscosity = params::invViscosity;
+    const float ux = params::flowVelX;
+    const float uy = params::flowVelY;
+    // Built and started before it replaces the previous one.
+    std::shared_ptr<LbmSimulator> next = StartSimulator(kind, W, H, invViscosity, ux, uy);
     simulator = std::move(next);
     gridWidth = W;
     gridHeight = H;
-    appliedInvViscosity = params::invViscosity;
-    simulator->SetViscosity(1.0f / appliedInvViscosity);
-    simulator->SetBoundaryVelocity(params::flowVelX, params::flowVelY);
-    simulator->ResetFlow(params::flowVelX, params::flowVelY);
+    appliedInvViscosity = invViscosity;
+    simulatorKind = kind;
+    appliedFlowVelX = ux;
+    appliedFlowVelY = uy;
+    simulatedSteps = 0;
     rate.Restart(TickCount());
     // The new simulator may cost more per step than the old one.
     pacing = FramePacing{};
@@ -124,6 +131,7 @@ bool FlowWindow::OnIdle()
     simulator->Step(steps);
     rate.Count(steps);
     stepsTaken += steps;
+    simulatedSteps += steps;
 
     // Drawing into a window that is hidden, minimised or not yet mapped is
     // wasted at best; the simulation advances all the same.
@@ -180,6 +188,15 @@ void FlowWindow::On_Command(int commandId)
     case ID_PRESETS_POISEUILLEFLOW:
         LoadPoiseuillePreset();
         break;
+    case ID_DUMP_PICTURE:
+        DumpPicture();
+        break;
+    case ID_SIMULATION_LOADOBSTACLES:
+    case ID_SIMULATION_SAVEOBSTACLES:
+    case ID_SIMULATION_LOADSTATE:
+    case ID_DUMP_SAVESTATE:
+        FileCommand(commandId);
+        break;
     default:
         break;
     }
@@ -198,9 +215,8 @@ void FlowWindow::ResetKeepingObstacles()
 void FlowWindow::LoadPoiseuillePreset()
 {
     ResetSimulation();
-    // Two walls one cell high on the rows just inside the frame.
-    simulator->AddObstacle(Obstacle{0, 0, 1, gridWidth, 1});
-    simulator->AddObstacle(Obstacle{0, 0, gridHeight - 2, gridWidth, 1});
+    for (const Obstacle& wall : PoiseuilleWalls(gridWidth, gridHeight))
+        simulator->AddObstacle(wall);
 }
 
 void FlowWindow::DumpVelocity()

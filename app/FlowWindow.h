@@ -38,6 +38,14 @@ public:
     void UpdateLayout();
 
     void On_Command(int commandId);
+    // The file commands of the menu, after their dialogs (FlowWindowFiles.cpp).
+    // Each reports its failure in a message and then leaves the simulation
+    // as it was.
+    void DumpPicture();
+    void LoadObstaclesFrom(const std::string& path);
+    void SaveObstaclesTo(const std::string& path);
+    void LoadStateFrom(const std::string& path);
+    void SaveStateTo(const std::string& path);
     void On_LButtonDown(int x, int y);
     void On_RButtonDown(int x, int y);
     // Shut-down: simulator, saved parameters, drawing context, then the
@@ -53,6 +61,9 @@ public:
     // Totals since creation, for tests and benchmarks.
     int64_t FramesDrawn() const { return framesDrawn; }
     int64_t StepsTaken() const { return stepsTaken; }
+    // Time steps of the current simulation since its reset, or since the
+    // start of the run its loaded state comes from.
+    int64_t SimulatedSteps() const { return simulatedSteps; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,6 +76,8 @@ private:
     void ResetKeepingObstacles();
     void LoadPoiseuillePreset();
     void DrawFrame();
+    // Asks for the file of a file command, then runs it.
+    void FileCommand(int commandId);
 
     QWidget* client = nullptr;         // the client area below the menu
     FlowView* view = nullptr;          // owned by its container
@@ -83,4 +96,9 @@ private:
     bool destroyed = false;
     int64_t framesDrawn = 0;
     int64_t stepsTaken = 0;
+    // What the current simulator was started with, for its saved state.
+    int32_t simulatorKind = 0;
+    float appliedFlowVelX = 0.0f;
+    float appliedFlowVelY = 0.0f;
+    int64_t simulatedSteps = 0;
 };

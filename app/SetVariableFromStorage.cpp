@@ -1,30 +1,10 @@
 #include "app/SetVariableFromStorage.h"
 
-#include "app/GlobalVariable.h"
-
-namespace {
-// ASCII folding only: the names are plain ASCII paths, and the locale of the
-// process must not change which parameter a stored name reaches.
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringCase(const char* a, const char* b)
-{
-    for (; *a && *b; ++a, ++b)
-        if (Fold(*a) != Fold(*b))
-            return false;
-    return *a == *b;
-}
-}  // namespace
+#include "app/FindGlobalVariable.h"
 
 int32_t STDMETHODCALLTYPE SetVariableFromStorage(const char* name, const void* bytes, unsigned length, void*)
 {
-    if (!name)
-        return 0;
-    for (GlobalVariable* v = globalVariableChain; v; v = v->GetNext()) {
-        if (EqualIgnoringCase(v->GetVariableName(), name)) {
-            v->AssignValue(bytes, length);
-            break;
-        }
-    }
+    if (GlobalVariable* v = FindGlobalVariable(name))
+        v->AssignValue(bytes, length);
     return 0;
 }

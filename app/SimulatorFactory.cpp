@@ -15,3 +15,13 @@ std::shared_ptr<LbmSimulator> CreateSimulator(int32_t simulationType, int width,
 #endif
     return std::make_shared<CpuLbmSimulator>(width, height);
 }
+
+std::shared_ptr<LbmSimulator> StartSimulator(int32_t simulationType, int width, int height, float invViscosity,
+                                             float ux, float uy)
+{
+    std::shared_ptr<LbmSimulator> simulator = CreateSimulator(simulationType, width, height);
+    simulator->SetViscosity(1.0f / invViscosity);
+    simulator->SetBoundaryVelocity(ux, uy);
+    simulator->ResetFlow(ux, uy);
+    return simulator;
+}

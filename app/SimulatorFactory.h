@@ -9,3 +9,9 @@
 // Index 0 is the GPU solver (it needs the calling thread's drawing context),
 // any other index the CPU solver.
 std::shared_ptr<LbmSimulator> CreateSimulator(int32_t simulationType, int width, int height);
+
+// A simulator started the way every reset starts one: the viscosity
+// 1 / invViscosity, then the inflow (ux, uy) as the boundary and as the
+// uniform flow of the whole lattice.
+std::shared_ptr<LbmSimulator> StartSimulator(int32_t simulationType, int width, int height, float invViscosity,
+                                             float ux, float uy);

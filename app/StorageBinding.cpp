@@ -54,7 +54,7 @@ HRESULT CreateStorage(IVariableStoragePtr& storage)
 }
 }  // namespace
 
-bool BindParameters(HWND parent, const std::wstring& configFolder, StorageBinding& binding, std::string* failure)
+bool AttachParameters(const std::wstring& configFolder, StorageBinding& binding, std::string* failure)
 {
     const HRESULT hr = CreateStorage(binding.storage);
     if (FAILED(hr) || !binding.storage) {
@@ -76,7 +76,13 @@ bool BindParameters(HWND parent, const std::wstring& configFolder, StorageBindin
         attach)
         attach->AttachVariableList(&LIST_ID, SetVariableFromStorage, nullptr);
     attach = nullptr;
+    return true;
+}
 
+bool BindParameters(HWND parent, const std::wstring& configFolder, StorageBinding& binding, std::string* failure)
+{
+    if (!AttachParameters(configFolder, binding, failure))
+        return false;
     RECT client{0, 0, 0, 0};
     if (parent) {
         client.right = parent->width();
@@ -84,6 +90,14 @@ bool BindParameters(HWND parent, const std::wstring& configFolder, StorageBindin
     }
     binding.editorWindow = binding.storage->CreateControl(parent, &client, nullptr);
     return true;
+}
+
+void SetParameter(StorageBinding& binding, const char* name, const void* bytes, unsigned length)
+{
+    if (binding.storage)
+        binding.storage->SetData(&LIST_ID, name, bytes, length);
+    else
+        SetVariableFromStorage(name, bytes, length, nullptr);
 }
 
 bool SaveParameters(const std::wstring& configFolder, StorageBinding& binding, std::string* failure)

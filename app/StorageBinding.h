@@ -18,6 +18,15 @@ struct StorageBinding {
 // problem; nothing is attached then.
 bool BindParameters(HWND parent, const std::wstring& configFolder, StorageBinding& binding, std::string* failure);
 
+// The same binding without an editor control, for running without a window.
+bool AttachParameters(const std::wstring& configFolder, StorageBinding& binding, std::string* failure);
+
+// A new value for the parameter of that exact name, taken the road of an
+// edit: the component stores it and hands it to the parameter, so that the
+// editor and a later save see it.  Without a component the parameter takes
+// it directly.
+void SetParameter(StorageBinding& binding, const char* name, const void* bytes, unsigned length);
+
 // Saves every parameter that differs from its default into configFolder
 // (created when missing) and releases the component.  False, with the component's messages in *failure,
 // when a value could not be written.  Nothing to do when nothing is bound.

@@ -1,12 +1,17 @@
-// Eddyra: the interactive flow simulator.
+// Eddyra: the interactive flow simulator, and its studies without a window.
+#include <cstdio>
+
 #include <QApplication>
 
 #include "app/FlowWindow.h"
+#include "app/HeadlessOptions.h"
+#include "app/HeadlessRun.h"
 #include "app/IdleLoop.h"
 #include "app/TerminationSignal.h"
 #include "platform/com/Com.h"
 
-int main(int argc, char** argv)
+namespace {
+int RunWindow(int argc, char** argv)
 {
     CoInitialize(nullptr);
     int exitCode = 0;
@@ -27,4 +32,25 @@ int main(int argc, char** argv)
     }
     CoUninitialize();
     return exitCode;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    std::string misuse;
+    switch (ChooseLaunchMode(arguments, &misuse)) {
+    case LaunchMode::Help:
+        return PrintHelpProgram(argc, argv);
+    case LaunchMode::Headless:
+        return RunHeadlessProgram(argc, argv);
+    case LaunchMode::Misuse:
+        std::fprintf(stderr, "Eddyra: %s\n", misuse.c_str());
+        return kExitBadCommandLine;
+    case LaunchMode::Window:
+        break;
+    }
+    return RunWindow(argc, argv);
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need.
+# Installs the Debian packages the build, the program and the tests need
+# (python3-numpy: the tests read the program's .npy files back with it).
 # Packages already present are skipped, so a second run costs a few seconds.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri mesa-utils
   xvfb xauth x11-utils x11-apps imagemagick
   fonts-dejavu-core
+  python3-numpy
 )
 
 missing=()

@@ -79,6 +79,29 @@ const LatticeCell* CpuLbmSimulator::CellCopy(int lattice) const
     return copy.data();
 }
 
+bool CpuLbmSimulator::LoadGridState(const float* src, int sizeInBytes)
+{
+    const int64_t expected = int64_t{W} * H * int64_t{sizeof(LatticeCell)};
+    if (src == nullptr || sizeInBytes != expected)
+        return false;
+    EnterCells(src);
+    return true;
+}
+
+// The one way in for whole lattices from outside: they arrive in cell order,
+// nine values per cell, whatever layout the step works on.
+void CpuLbmSimulator::EnterCells(const float* cells)
+{
+    lattices[current].CopyFrom(reinterpret_cast<const LatticeCell*>(cells));
+}
+
+void CpuLbmSimulator::AddObstacles(const std::vector<Obstacle>& list)
+{
+    for (const Obstacle& obstacle : list)
+        LbmSimulator::AddObstacle(obstacle);
+    RebuildObstacleMask();
+}
+
 void CpuLbmSimulator::AddObstacle(const Obstacle& obstacle)
 {
     LbmSimulator::AddObstacle(obstacle);

@@ -28,6 +28,8 @@ public:
     void AddObstacle(const Obstacle& obstacle) override;
     void RemoveObstacle(ObstaclePosition position) override;
     void ClearObstacles() override;
+    bool LoadGridState(const float* src, int sizeInBytes) override;
+    void AddObstacles(const std::vector<Obstacle>& list) override;
 
     int Width() const { return W; }
     int Height() const { return H; }
@@ -44,6 +46,7 @@ public:
 private:
     void RebuildObstacleMask();
     const LatticeCell* CellCopy(int lattice) const;
+    void EnterCells(const float* cells);
 
     CpuStepLattice lattices[2];
     int current = 0;  // the other lattice is 1 - current

@@ -9,6 +9,7 @@
 #include "platform/gl/RenderContext.h"
 #include "sim/DrawQuad.h"
 #include "sim/HueWheel.h"
+#include "sim/MatrixScope.h"
 #include "sim/ProgramBinding.h"
 #include "sim/RenderToTexture.h"
 #include "sim/TextureBinding.h"
@@ -16,6 +17,9 @@
 namespace {
 
 constexpr const char* kCaption = "GPU solver";
+
+// Which direction each channel of texture k holds: e = (c - 1, 1 - k).
+constexpr int kDirection[3][3] = {{6, 2, 5}, {3, 0, 1}, {7, 4, 8}};
 
 // Keeps the caller's framebuffers: every operation draws into the lattice
 // targets and must leave the caller's drawing where it was.
@@ -37,27 +41,6 @@ public:
 private:
     GLint draw = 0;
     GLint read = 0;
-};
-
-// The matrices and the viewport of the caller survive a step.
-class MatrixAndViewportScope {
-public:
-    MatrixAndViewportScope()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-    }
-    ~MatrixAndViewportScope()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-    }
-    MatrixAndViewportScope(const MatrixAndViewportScope&) = delete;
-    MatrixAndViewportScope& operator=(const MatrixAndViewportScope&) = delete;
 };
 
 void SetRows(const FragmentProgram& program, const LatticeCell& c)
@@ -203,7 +186,7 @@ void GpuLbmSimulator::Step(int iterations)
     if (!Usable())
         return;
     FramebufferRestore framebuffers;
-    MatrixAndViewportScope matrices;
+    MatrixScope matrices;
     glPushAttrib(GL_VIEWPORT_BIT);
     for (int n = 0; n < iterations; ++n) {
         current->BindAsInput();
@@ -249,8 +232,6 @@ bool GpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
     const int64_t expected = int64_t{W} * H * int64_t{sizeof(LatticeCell)};
     if (dst == nullptr || sizeInBytes != expected || !Usable())
         return false;
-    // Which direction each channel of texture k holds: e = (c - 1, 1 - k).
-    static const int kDirection[3][3] = {{6, 2, 5}, {3, 0, 1}, {7, 4, 8}};
     FramebufferRestore framebuffers;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, current->Framebuffer());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -266,13 +247,34 @@ bool GpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
     return true;
 }
 
+bool GpuLbmSimulator::LoadGridState(const float* src, int sizeInBytes)
+{
+    const int64_t expected = int64_t{W} * H * int64_t{sizeof(LatticeCell)};
+    if (src == nullptr || sizeInBytes != expected || !Usable())
+        return false;
+    // Float data into float textures keeps every bit.
+    const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
+    std::vector<float> rgb(cells * 3);
+    glActiveTexture(GL_TEXTURE0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    for (int k = 0; k < 3; ++k) {
+        for (size_t n = 0; n < cells; ++n)
+            for (int c = 0; c < 3; ++c)
+                rgb[3 * n + static_cast<size_t>(c)] = src[9 * n + static_cast<size_t>(kDirection[k][c])];
+        glBindTexture(GL_TEXTURE_RECTANGLE, current->Texture(k));
+        glTexSubImage2D(GL_TEXTURE_RECTANGLE, 0, 0, 0, W, H, GL_RGB, GL_FLOAT, rgb.data());
+    }
+    glBindTexture(GL_TEXTURE_RECTANGLE, 0);
+    return true;
+}
+
 template <typename SetParameters>
 void GpuLbmSimulator::RenderPicture(const FragmentProgram& program, SetParameters setParameters, DrawRect rect)
 {
     if (!Usable() || !program.IsLoaded())
         return;
     {
-        MatrixAndViewportScope matrices;
+        MatrixScope matrices;
         RenderToTexture target(display);
         if (!target.Active())
             return;

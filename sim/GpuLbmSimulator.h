@@ -22,6 +22,7 @@ public:
     void RenderVelocity(float brightness, DrawRect rect) override;
     void RenderDensity(float bias, float scale, DrawRect rect) override;
     bool FetchGridState(float* dst, int sizeInBytes) override;
+    bool LoadGridState(const float* src, int sizeInBytes) override;
 
     int Width() const { return W; }
     int Height() const { return H; }

@@ -17,3 +17,11 @@ void LbmSimulator::RemoveObstacle(ObstaclePosition position)
 }
 
 void LbmSimulator::ClearObstacles() { obstacles.clear(); }
+
+bool LbmSimulator::LoadGridState(const float*, int) { return false; }
+
+void LbmSimulator::AddObstacles(const std::vector<Obstacle>& list)
+{
+    for (const Obstacle& obstacle : list)
+        AddObstacle(obstacle);
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <list>
+#include <vector>
 
 #include "sim/Lattice.h"
 
@@ -25,6 +26,13 @@ public:
     virtual void AddObstacle(const Obstacle& obstacle);
     virtual void RemoveObstacle(ObstaclePosition position);
     virtual void ClearObstacles();
+    // The counterpart of FetchGridState: W * H cells in cell order become
+    // the current lattice, frame cells included.  False, with nothing
+    // changed, when sizeInBytes is not W * H * 36 or the solver cannot run.
+    virtual bool LoadGridState(const float* src, int sizeInBytes);
+    // Appends every obstacle in order, as AddObstacle does one by one; a
+    // solver that derives state from the list does so once for the set.
+    virtual void AddObstacles(const std::vector<Obstacle>& list);
 
     const ObstacleList& Obstacles() const { return obstacles; }
 

@@ -5,31 +5,30 @@
 
 #include "app/TextFormat.h"
 #include "platform/files/AtomicWrite.h"
+#include "sim/Checkpoint.h"
 
 std::string VelocityDumpFileName(int width, int height)
 {
     return (TextFormat("vel_{0}x{1}.dat") % width % height).str();
 }
 
-bool ComputeVelocityField(LbmSimulator& simulator, int width, int height, std::vector<float>& field)
+void ComputeVelocityField(const std::vector<LatticeCell>& cells, std::vector<float>& field)
 {
-    if (width <= 0 || height <= 0)
-        return false;
-    const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
-    // FetchGridState takes its size as an int; a larger grid cannot be asked for.
-    if (cells > static_cast<size_t>(std::numeric_limits<int>::max()) / sizeof(LatticeCell))
-        return false;
-    std::vector<LatticeCell> state(cells, LatticeCell{});
-    if (!simulator.FetchGridState(reinterpret_cast<float*>(state.data()),
-                                  static_cast<int>(cells * sizeof(LatticeCell))))
-        return false;
-    field.assign(cells * 3, 0.0f);
-    for (size_t n = 0; n < cells; ++n) {
-        const Macroscopic m = ComputeMacroscopic(state[n]);
+    field.assign(cells.size() * 3, 0.0f);
+    for (size_t n = 0; n < cells.size(); ++n) {
+        const Macroscopic m = ComputeMacroscopic(cells[n]);
         field[3 * n] = m.ux;
         field[3 * n + 1] = m.uy;
         field[3 * n + 2] = m.rho;
     }
+}
+
+bool ComputeVelocityField(LbmSimulator& simulator, int width, int height, std::vector<float>& field)
+{
+    std::vector<LatticeCell> state;
+    if (!FetchLattice(simulator, width, height, state))
+        return false;
+    ComputeVelocityField(state, field);
     return true;
 }
 

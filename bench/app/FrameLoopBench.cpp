@@ -8,12 +8,8 @@
 #include <epoxy/gl.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QMenuBar>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 
@@ -22,6 +18,7 @@
 #include <vector>
 
 #include "app/FlowWindow.h"
+#include "bench/app/ComponentSandbox.h"
 #include "app/IdleLoop.h"
 #include "app/Parameters.h"
 #include "platform/com/Com.h"
@@ -132,13 +129,7 @@ int main(int argc, char** argv)
             const int32_t rate = std::clamp(atoi(argv[2]), 1, 40);
             params::updateRate.AssignValue(&rate, 4);
         }
-        QTemporaryDir root;
-        qputenv("COMREGISTRY_DIR", root.filePath("registry").toUtf8());
-        QProcess reg;
-        reg.start(COMREG_PATH, {QUILLET_PATH});
-        reg.waitForFinished(30000);
-        QFile::link(EDDYRA_CG_DIR, root.filePath("cg"));
-        QDir::setCurrent(root.path());
+        const ComponentSandbox sandbox;
 
         std::printf("Frame loop: grid %dx%d, view|updateRate %d, window 1024x640\n",
                     params::gridWidth.Value(), params::gridHeight.Value(), params::updateRate.Value());

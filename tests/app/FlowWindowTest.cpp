@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FileChooser.h"
 #include "app/FlowView.h"
 #include "app/FlowWindow.h"
 #include "app/GlobalVariableList.h"
@@ -30,6 +31,7 @@
 #include "platform/com/Com.h"
 #include "platform/gl/HeadlessRenderContext.h"
 #include "platform/gl/RenderContext.h"
+#include "sim/Checkpoint.h"
 #include "sim/CpuLbmSimulator.h"
 #include "sim/VelocityDump.h"
 
@@ -107,6 +109,7 @@ private:
     std::vector<Message> messages;
     std::unique_ptr<FlowWindow> window;
     std::unique_ptr<IdleLoop> loop;
+    std::string chosenFile;  // what the file dialogs answer; empty: cancelled
 
     // Creates, shows and starts the frame loop; the window's client area is
     // clientWidth x clientHeight so that the view geometry is known.
@@ -169,6 +172,9 @@ private slots:
         SetMessageReporter([this](const std::string& caption, const std::string& text) {
             messages.push_back({caption, text});
         });
+        SetFileChooser([this](QWidget*, FileChoice, const std::string&, const std::string&, const std::string&) {
+            return chosenFile;
+        });
     }
 
     void init()
@@ -191,10 +197,15 @@ private slots:
             for (QAction* entry : top->menu()->actions())
                 seen << QString("%1=%2").arg(entry->text()).arg(entry->data().toInt());
         }
+        // The first entries keep their order and ids; the files of studies
+        // follow them with ids of their own.
         const QStringList expected = {"Simulation",          "Reset=40003",
                                       "Reset (keep obstacles)=40011", "Clear Obstacles=40008",
-                                      "Reset Flow=40009",    "Dump",
-                                      "Velocity=40012",      "Presets",
+                                      "Reset Flow=40009",    QString::fromUtf8("Load obstacles\u2026=40019"),
+                                      QString::fromUtf8("Save obstacles\u2026=40020"),
+                                      QString::fromUtf8("Load state\u2026=40021"), "Dump",
+                                      "Velocity=40012",      "Picture=40022",
+                                      QString::fromUtf8("Save state\u2026=40023"), "Presets",
                                       "Poiseuille flow=40014", "Vortex street=40018"};
         QCOMPARE(seen, expected);
         QCOMPARE(w.windowTitle(), QString("LBM fluid simulation"));
@@ -437,6 +448,135 @@ private slots:
         QCOMPARE(messages.size(), size_t{1});
         QCOMPARE(messages[0].caption, std::string("Error"));
         QVERIFY(messages[0].text.find("vel_512x256.dat") != std::string::npos);
+    }
+
+    void pictureDumpWritesTheGridAtItsSize()
+    {
+        Start(912, 256);
+        window->On_LButtonDown(100, 128);
+        QTest::qWait(300);
+        QFile::remove("picture_512x256.png");
+        Command(ID_DUMP_PICTURE);
+        QCOMPARE(messages.size(), size_t{1});
+        QCOMPARE(messages[0].caption, std::string("Success"));
+        const QImage picture("picture_512x256.png");
+        QCOMPARE(picture.size(), QSize(512, 256));
+        if (const QByteArray path = qgetenv("EDDYRA_SCREENSHOT"); !path.isEmpty())
+            picture.save(QString::fromUtf8(path).replace(".png", "-picture.png"));
+        QSet<QRgb> colours;
+        for (int y = 0; y < picture.height(); y += 4)
+            for (int x = 0; x < picture.width(); x += 4)
+                colours.insert(picture.pixel(x, y));
+        QVERIFY2(colours.size() > 20, qPrintable(QString("%1 colours").arg(colours.size())));
+    }
+
+    void obstaclesGoToAFileAndComeBackAndABadLineAddsNothing()
+    {
+        Start(912, 256);
+        window->On_LButtonDown(100, 55);
+        Assign(params::obstacleShape, int32_t{0});
+        window->On_LButtonDown(300, 200);
+        const std::vector<Obstacle> drawn = Obstacles();
+        chosenFile = "obstacles.txt";
+        Command(ID_SIMULATION_SAVEOBSTACLES);
+        Command(ID_SIMULATION_CLEAROBSTACLES);
+        Command(ID_SIMULATION_LOADOBSTACLES);
+        QVERIFY(messages.empty());
+        QCOMPARE(Obstacles().size(), drawn.size());
+        for (size_t i = 0; i < drawn.size(); ++i)
+            QVERIFY(SameObstacle(Obstacles()[i], drawn[i]));
+
+        QFile bad("bad.txt");
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("rect 1 1 5 5\nellipse 1 1 5\n");
+        bad.close();
+        chosenFile = "bad.txt";
+        Command(ID_SIMULATION_LOADOBSTACLES);
+        QCOMPARE(messages.size(), size_t{1});
+        QCOMPARE(messages[0].caption, std::string("Error"));
+        QVERIFY2(messages[0].text.find("line 2") != std::string::npos, messages[0].text.c_str());
+        QCOMPARE(Obstacles().size(), drawn.size());
+        chosenFile.clear();  // a cancelled dialog does nothing
+        Command(ID_SIMULATION_LOADOBSTACLES);
+        QCOMPARE(messages.size(), size_t{1});
+        QCOMPARE(Obstacles().size(), drawn.size());
+    }
+
+    void savedStateComesBackAndABadOneKeepsTheRunningFlow_data()
+    {
+        QTest::addColumn<int>("solver");
+        QTest::newRow("GPU") << 0;
+        QTest::newRow("CPU") << 1;
+    }
+
+    void savedStateComesBackAndABadOneKeepsTheRunningFlow()
+    {
+        QFETCH(int, solver);
+        Assign(params::simulationType, int32_t{solver});
+        Assign(params::invViscosity, 60.0f);
+        Start(912, 256);
+        window->On_LButtonDown(100, 128);
+        QTRY_VERIFY_WITH_TIMEOUT(window->SimulatedSteps() > 100, 30000);
+        loop.reset();  // the flow holds still from here on
+        std::vector<LatticeCell> saved, now;
+        QVERIFY(FetchLattice(*window->Simulator(), 512, 256, saved));
+        const int64_t savedSteps = window->SimulatedSteps();
+        chosenFile = "run.state";
+        Command(ID_DUMP_SAVESTATE);
+        QVERIFY(messages.empty());
+
+        // Another flow, viscosity and inflow; loading brings the saved ones back.
+        window->On_LButtonDown(300, 200);
+        window->Simulator()->Step(50);
+        Assign(params::invViscosity, 500.0f);
+        Assign(params::flowVelX, 0.05f);
+        Command(ID_SIMULATION_LOADSTATE);
+        QVERIFY(messages.empty());
+        QVERIFY(FetchLattice(*window->Simulator(), 512, 256, now));
+        QCOMPARE(std::memcmp(now.data(), saved.data(), saved.size() * sizeof(LatticeCell)), 0);
+        QCOMPARE(Obstacles().size(), size_t{1});
+        QCOMPARE(window->SimulatedSteps(), savedSteps);
+        QCOMPARE(params::invViscosity.Value(), 60.0f);
+        QCOMPARE(params::flowVelX.Value(), 0.1f);
+
+        // Damaged, truncated, or of another grid: reported, and the flow kept.
+        LbmSimulator* running = window->Simulator();
+        window->Simulator()->Step(5);
+        std::vector<LatticeCell> before;
+        QVERIFY(FetchLattice(*running, 512, 256, before));
+        QFile file("run.state");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray good = file.readAll();
+        file.close();
+        auto writeAs = [](const char* name, const QByteArray& bytes) {
+            QFile f(name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        QByteArray damaged = good;
+        damaged[10000] = static_cast<char>(damaged[10000] ^ 0x40);
+        writeAs("damaged.state", damaged);
+        writeAs("truncated.state", good.left(good.size() - 36));
+        const std::vector<std::pair<std::string, std::string>> bad = {
+            {"damaged.state", "damaged"}, {"truncated.state", "truncated"}, {"missing.state", "No such file"}};
+        for (const auto& [name, mentions] : bad) {
+            messages.clear();
+            chosenFile = name;
+            Command(ID_SIMULATION_LOADSTATE);
+            QCOMPARE(messages.size(), size_t{1});
+            QVERIFY2(messages[0].text.find(mentions) != std::string::npos, messages[0].text.c_str());
+        }
+        QCOMPARE(window->Simulator(), running);
+        QVERIFY(FetchLattice(*running, 512, 256, now));
+        QCOMPARE(std::memcmp(now.data(), before.data(), before.size() * sizeof(LatticeCell)), 0);
+        Assign(params::gridWidth, int32_t{256});
+        messages.clear();
+        Command(ID_SIMULATION_RESET);
+        chosenFile = "run.state";
+        Command(ID_SIMULATION_LOADSTATE);
+        QCOMPARE(messages.size(), size_t{1});
+        QVERIFY2(messages[0].text.find("512 x 256 grid") != std::string::npos, messages[0].text.c_str());
+        QCOMPARE(window->Geometry().gridWidth, 256);
     }
 
     void closingSavesChangedParametersAndTheNextStartRestoresThem()

@@ -1,4 +1,5 @@
 #include "app/Parameters.h"
+#include "app/ParameterAssignment.h"
 
 #include <gtest/gtest.h>
 
@@ -190,6 +191,62 @@ struct RecordingListener : GlobalVariableListener {
     void OnGlobalVariableChanged(const char* name) override { notified.push_back(std::string("listener ") + name); }
 };
 }  // namespace
+
+TEST(Parameters, CommandLineValuesMatchNamesWithoutCaseAndAreCheckedNotClamped)
+{
+    const struct {
+        const char* text;
+        GlobalVariable* variable;
+        int32_t intValue;
+        float floatValue;
+    } accepted[] = {
+        {"init|gridWidth=64", &params::gridWidth, 64, 0},
+        {"INIT|GRIDHEIGHT = 1024", &params::gridHeight, 1024, 0},
+        {"init|simulationType=CPU", &params::simulationType, 1, 0},
+        {"init|simulationtype=gpu", &params::simulationType, 0, 0},
+        {"obstacle|shape=0", &params::obstacleShape, 0, 0},
+        {"init|flowVelX=-0.2", &params::flowVelX, 0, -0.2f},
+        {"runtime|invViscosity=1e3", &params::invViscosity, 0, 1000.0f},
+    };
+    for (const auto& c : accepted) {
+        ParameterAssignment a;
+        std::string error;
+        ASSERT_TRUE(ParseParameterAssignment(c.text, a, &error)) << c.text << ": " << error;
+        EXPECT_EQ(a.variable, c.variable) << c.text;
+        int32_t i;
+        float f;
+        std::memcpy(&i, a.bytes, 4);
+        std::memcpy(&f, a.bytes, 4);
+        if (c.variable == &params::flowVelX || c.variable == &params::invViscosity)
+            EXPECT_EQ(f, c.floatValue) << c.text;
+        else
+            EXPECT_EQ(i, c.intValue) << c.text;
+    }
+    const struct {
+        const char* text;
+        const char* mentions;
+    } refused[] = {
+        {"init|gridWidth", "NAME=VALUE"},
+        {"init|gridWdth=100", "unknown parameter"},
+        {"init|gridWidth=63", "out of range 64 to 1024"},
+        {"init|gridWidth=99999999999", "out of range"},
+        {"init|gridWidth=100.5", "whole number"},
+        {"init|flowVelX=0.21", "out of range"},
+        {"init|flowVelX=nan", "number"},
+        {"init|flowVelX=1e39", "out of range"},
+        {"init|simulationType=TPU", "GPU or CPU"},
+        {"init|simulationType=2", "out of range"},
+        {"view|brightness=", "number"},
+    };
+    for (const auto& c : refused) {
+        ParameterAssignment a;
+        a.variable = &params::brightness;
+        std::string error;
+        EXPECT_FALSE(ParseParameterAssignment(c.text, a, &error)) << c.text;
+        EXPECT_NE(error.find(c.mentions), std::string::npos) << c.text << ": " << error;
+        EXPECT_EQ(a.variable, &params::brightness) << "a refused value leaves the result alone";
+    }
+}
 
 TEST(GlobalVariable, NotifiesCallbackThenListenerAfterStoring)
 {

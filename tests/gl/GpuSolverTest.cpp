@@ -13,6 +13,7 @@
 #include "sim/GpuLbmSimulator.h"
 #include "sim/ObstacleMask.h"
 #include "tests/gl/HeadlessGl.h"
+#include "tests/sim/ContinuationCheck.h"
 
 namespace {
 
@@ -247,6 +248,12 @@ TEST_F(GpuSolver, LosingTheContextTurnsTheSolverIntoANoOp)
     std::vector<float> buffer(16 * 16 * 9);
     EXPECT_FALSE(gpu->FetchGridState(buffer.data(), 16 * 16 * 36));
     gpu.reset();  // its GL names died with the context; nothing is deleted twice
+    EXPECT_TRUE(messages.reports.empty());
+}
+
+TEST_F(GpuSolver, SavedAndLoadedRunContinuesBitForBit)
+{
+    ExpectSaveAndLoadContinuesBitForBit([] { return std::make_unique<GpuLbmSimulator>(64, 48); }, 64, 48);
     EXPECT_TRUE(messages.reports.empty());
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sim/CpuLbmSimulator.h"
+#include "tests/sim/ContinuationCheck.h"
 
 namespace {
 
@@ -214,4 +215,9 @@ TEST(CpuSolver, ObstacleListChangesRebuildTheMask)
     EXPECT_EQ(sim.Obstacles().size(), 1u);
     sim.ClearObstacles();
     EXPECT_EQ(sim.ObstacleMask()[5 * 10 + 5], 0);
+}
+
+TEST(CpuSolver, SavedAndLoadedRunContinuesBitForBit)
+{
+    ExpectSaveAndLoadContinuesBitForBit([] { return std::make_unique<CpuLbmSimulator>(64, 48); }, 64, 48);
 }

@@ -1,0 +1,56 @@
+#include "app/StateFiles.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "app/GlobalVariable.h"
+#include "app/ParameterAssignment.h"
+#include "app/Parameters.h"
+#include "platform/files/AtomicWrite.h"
+#include "platform/files/ReadRegularFile.h"
+#include "sim/ObstacleLimits.h"
+
+namespace {
+// A parameter of the file that its declared range does not allow.
+std::string OutOfRange(const GlobalVariable& variable, const void* bytes)
+{
+    if (InDeclaredRange(variable, bytes))
+        return {};
+    return std::string("the file's ") + variable.GetVariableName() + " is outside its range " +
+           DeclaredRange(variable);
+}
+}  // namespace
+
+std::string SaveStateFile(const std::string& path, const SimulationState& state)
+{
+    const std::vector<char> bytes = EncodeState(state);
+    if (const int error = WriteFileAtomically(path, bytes.data(), bytes.size()))
+        return std::strerror(error);
+    return {};
+}
+
+std::string LoadStateFile(const std::string& path, SimulationState& state)
+{
+    // The largest grid the parameters allow, with the most obstacles a file
+    // may hold: nothing larger is read into memory.
+    const uint64_t maxBytes = StateFileBytes(params::gridWidth.Maximum(), params::gridHeight.Maximum(),
+                                             kMaxObstaclesInFile);
+    std::vector<uint8_t> bytes;
+    if (std::string why = ReadRegularFile(path, static_cast<size_t>(maxBytes), bytes); !why.empty())
+        return why;
+    SimulationState read;
+    if (std::string why = DecodeState(bytes.data(), bytes.size(), read); !why.empty())
+        return why;
+    for (const auto& [variable, value] : {std::pair<const GlobalVariable*, const void*>{&params::gridWidth, &read.width},
+                                          {&params::gridHeight, &read.height},
+                                          {&params::simulationType, &read.simulationType},
+                                          {&params::flowVelX, &read.flowVelX},
+                                          {&params::flowVelY, &read.flowVelY},
+                                          {&params::invViscosity, &read.invViscosity}}) {
+        if (std::string why = OutOfRange(*variable, value); !why.empty())
+            return why;
+    }
+    state = std::move(read);
+    return {};
+}

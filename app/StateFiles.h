@@ -1,0 +1,15 @@
+// Saved simulation states as files (sim/StateFile.h has the format), with
+// the run's parameters checked against the ranges they are declared with.
+#pragma once
+
+#include <string>
+
+#include "sim/StateFile.h"
+
+// Replaces the file at path in one step; an empty string or the reason.
+std::string SaveStateFile(const std::string& path, const SimulationState& state);
+
+// Reads and checks a whole file.  Returns an empty string and fills state,
+// or a one-line reason (damaged, truncated, another format, a grid size or
+// parameter outside its declared range) and leaves state alone.
+std::string LoadStateFile(const std::string& path, SimulationState& state);

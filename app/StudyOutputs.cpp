@@ -1,0 +1,103 @@
+#include "app/StudyOutputs.h"
+
+#include <new>
+#include <utility>
+
+#include <QImage>
+
+#include "app/FieldFiles.h"
+#include "app/FlowPicture.h"
+#include "app/StateFiles.h"
+#include "app/StepFileName.h"
+#include "sim/Checkpoint.h"
+#include "sim/VelocityDump.h"
+
+namespace {
+// One step's outputs, taken from the simulator and ready to be written
+// without it.
+struct OutputSet {
+    SimulationState state;  // the lattice and the run's parameters
+    std::vector<std::pair<FieldFormat, std::string>> fields;
+    QImage picture;
+    std::string picturePath;
+    std::string statePath;
+};
+
+std::string Failed(const std::string& path, const std::string& why)
+{
+    return why.empty() ? why : "cannot write \"" + path + "\": " + why;
+}
+
+// Encodes and writes a set; an empty string, or the first failure.
+std::string WriteOutputSet(const OutputSet& set)
+{
+    try {
+        if (!set.fields.empty()) {
+            std::vector<float> field;
+            ComputeVelocityField(set.state.cells, field);
+            for (const auto& [format, path] : set.fields)
+                if (std::string why =
+                        Failed(path, WriteFieldFile(format, path, field, set.state.width, set.state.height));
+                    !why.empty())
+                    return why;
+        }
+        if (!set.picturePath.empty())
+            if (std::string why = Failed(set.picturePath, WritePngFile(set.picturePath, set.picture)); !why.empty())
+                return why;
+        if (!set.statePath.empty())
+            if (std::string why = Failed(set.statePath, SaveStateFile(set.statePath, set.state)); !why.empty())
+                return why;
+    } catch (const std::bad_alloc&) {
+        return "not enough memory to write the outputs of step " + std::to_string(set.state.step);
+    }
+    return {};
+}
+}  // namespace
+
+std::string BlownUpReason(const std::vector<LatticeCell>& cells, int width, int64_t step)
+{
+    const size_t n = FirstNonFiniteCell(cells);
+    if (n == cells.size())
+        return {};
+    return "the flow blew up by step " + std::to_string(step) + ": cell (" +
+           std::to_string(n % static_cast<size_t>(width)) + ", " + std::to_string(n / static_cast<size_t>(width)) +
+           ") holds a value that is not a finite number (a lower runtime|invViscosity or a slower inflow may keep "
+           "it stable)";
+}
+
+StudyOutputs::~StudyOutputs() { Finish(); }
+
+std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& run, float brightness,
+                                const ReportedMessages& messages)
+{
+    // The set before is done long before the next one is due; waiting for
+    // it keeps at most one set in memory and reports its failure now.
+    if (std::string why = Finish(); !why.empty())
+        return why;
+    OutputSet set;
+    set.state = run;
+    if (!CaptureSimulation(simulator, set.state))
+        return "the simulator refused its lattice";
+    if (std::string why = BlownUpReason(set.state.cells, run.width, run.step); !why.empty())
+        return why;
+    const std::pair<FieldFormat, const std::string*> fields[] = {
+        {FieldFormat::RawDump, &names.dump}, {FieldFormat::Vtk, &names.vtk}, {FieldFormat::Npy, &names.npy}};
+    for (const auto& [format, pattern] : fields)
+        if (!pattern->empty())
+            set.fields.emplace_back(format, StepFileName(*pattern, run.step, names.digits));
+    if (!names.png.empty()) {
+        set.picturePath = StepFileName(names.png, run.step, names.digits);
+        std::string why;
+        set.picture = RenderFlowPicture(simulator, run.width, run.height, names.pngScale, brightness, &why);
+        if (set.picture.isNull())
+            return Failed(set.picturePath, why);
+        if (why = messages.Failure("cannot draw \"" + set.picturePath + "\""); !why.empty())
+            return why;
+    }
+    if (!names.saveState.empty())
+        set.statePath = StepFileName(names.saveState, run.step, names.digits);
+    writing = std::async(std::launch::async, [set = std::move(set)] { return WriteOutputSet(set); });
+    return {};
+}
+
+std::string StudyOutputs::Finish() { return writing.valid() ? writing.get() : std::string(); }

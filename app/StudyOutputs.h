@@ -1,0 +1,47 @@
+// The outputs of a study at a step: the raw dump, VTK image data, a NumPy
+// array, the picture and the saved state, named with "{step}".  What needs
+// the simulator or its drawing context happens between steps; encoding and
+// writing go on beside the next steps, one set at a time, so that a run
+// pays little more than the read-back for its outputs.
+#pragma once
+
+#include <cstdint>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "app/ReportedMessages.h"
+#include "sim/LbmSimulator.h"
+#include "sim/StateFile.h"
+
+struct OutputNames {
+    std::string dump, vtk, npy, png, saveState;  // empty: not written
+    int pngScale = 1;
+    int digits = 1;  // width of {step}
+};
+
+// Why a lattice with a value that is not finite cannot go on, or an empty
+// string for a sound one.
+std::string BlownUpReason(const std::vector<LatticeCell>& cells, int width, int64_t step);
+
+class StudyOutputs {
+public:
+    explicit StudyOutputs(OutputNames names) : names(std::move(names)) {}
+    // Waits for the set being written.
+    ~StudyOutputs();
+    StudyOutputs(const StudyOutputs&) = delete;
+    StudyOutputs& operator=(const StudyOutputs&) = delete;
+
+    // Starts writing the outputs of the simulator at run.step; run holds
+    // the grid and the run's parameters.  Returns the failure of the set
+    // before, or of this one's preparation (a flow that blew up, a picture
+    // the drawing layer complained about in messages).
+    std::string Write(LbmSimulator& simulator, const SimulationState& run, float brightness,
+                      const ReportedMessages& messages);
+    // Waits for the set being written; its failure, or an empty string.
+    std::string Finish();
+
+private:
+    OutputNames names;
+    std::future<std::string> writing;
+};

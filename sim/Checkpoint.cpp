@@ -1,0 +1,53 @@
+#include "sim/Checkpoint.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+// FetchGridState and LoadGridState take their size as an int.
+bool SizeFitsAnInt(size_t cells)
+{
+    return cells <= static_cast<size_t>(std::numeric_limits<int>::max()) / sizeof(LatticeCell);
+}
+}  // namespace
+
+bool FetchLattice(LbmSimulator& simulator, int width, int height, std::vector<LatticeCell>& cells)
+{
+    if (width <= 0 || height <= 0)
+        return false;
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (!SizeFitsAnInt(count))
+        return false;
+    std::vector<LatticeCell> lattice(count, LatticeCell{});
+    if (!simulator.FetchGridState(reinterpret_cast<float*>(lattice.data()),
+                                  static_cast<int>(count * sizeof(LatticeCell))))
+        return false;
+    cells = std::move(lattice);
+    return true;
+}
+
+bool CaptureSimulation(LbmSimulator& simulator, SimulationState& state)
+{
+    if (!FetchLattice(simulator, state.width, state.height, state.cells))
+        return false;
+    state.obstacles.assign(simulator.Obstacles().begin(), simulator.Obstacles().end());
+    return true;
+}
+
+bool RestoreSimulation(LbmSimulator& simulator, const SimulationState& state)
+{
+    if (!SizeFitsAnInt(state.cells.size()))
+        return false;
+    simulator.AddObstacles(state.obstacles);
+    return simulator.LoadGridState(reinterpret_cast<const float*>(state.cells.data()),
+                                   static_cast<int>(state.cells.size() * sizeof(LatticeCell)));
+}
+
+size_t FirstNonFiniteCell(const std::vector<LatticeCell>& cells)
+{
+    for (size_t n = 0; n < cells.size(); ++n)
+        for (float v : cells[n].f)
+            if (!std::isfinite(v))
+                return n;
+    return cells.size();
+}

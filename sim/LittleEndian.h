@@ -1,0 +1,66 @@
+// Values to and from bytes in little-endian order, whatever the machine's
+// own order: the file formats declare that order in their headers.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+#include <vector>
+
+namespace le {
+
+template <typename T>
+inline T ByteSwapped(T value)
+{
+    static_assert(std::is_trivially_copyable_v<T>);
+    unsigned char b[sizeof(T)];
+    std::memcpy(b, &value, sizeof(T));
+    for (size_t i = 0; i < sizeof(T) / 2; ++i) {
+        const unsigned char t = b[i];
+        b[i] = b[sizeof(T) - 1 - i];
+        b[sizeof(T) - 1 - i] = t;
+    }
+    std::memcpy(&value, b, sizeof(T));
+    return value;
+}
+
+template <typename T>
+inline void Append(std::vector<char>& out, T value)
+{
+    if constexpr (std::endian::native == std::endian::big)
+        value = ByteSwapped(value);
+    const size_t at = out.size();
+    out.resize(at + sizeof(T));
+    std::memcpy(out.data() + at, &value, sizeof(T));
+}
+
+// count values of an array in one go: a plain copy on a little-endian machine.
+template <typename T>
+inline void AppendArray(std::vector<char>& out, const T* values, size_t count)
+{
+    const size_t at = out.size();
+    out.resize(at + count * sizeof(T));
+    if constexpr (std::endian::native == std::endian::little) {
+        if (count)
+            std::memcpy(out.data() + at, values, count * sizeof(T));
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            const T v = ByteSwapped(values[i]);
+            std::memcpy(out.data() + at + i * sizeof(T), &v, sizeof(T));
+        }
+    }
+}
+
+template <typename T>
+inline T Read(const uint8_t* bytes)
+{
+    T value;
+    std::memcpy(&value, bytes, sizeof(T));
+    if constexpr (std::endian::native == std::endian::big)
+        value = ByteSwapped(value);
+    return value;
+}
+
+}  // namespace le

@@ -1,0 +1,74 @@
+// The PNG of the flow picture against what the frame loop draws.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+#include "app/FlowPicture.h"
+#include "sim/CpuLbmSimulator.h"
+#include "sim/GpuLbmSimulator.h"
+#include "tests/gl/HeadlessGl.h"
+#include "tests/gl/OffscreenTarget.h"
+
+namespace {
+using FlowPicture = HeadlessGl;
+
+// A flow that differs from top to bottom and left to right, so that a
+// picture flipped either way shows.
+void Develop(LbmSimulator& sim)
+{
+    sim.SetViscosity(1.0f / 40.0f);
+    sim.SetBoundaryVelocity(0.1f, 0.03f);
+    sim.ResetFlow(0.1f, 0.03f);
+    sim.AddObstacle({1, 10, 20, 8, 8});
+    sim.Step(60);
+}
+}  // namespace
+
+TEST_F(FlowPicture, FileHoldsThePixelsTheFrameLoopDrawsTopRowFirst)
+{
+    const int W = 64, H = 32, scale = 2;
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("flow_picture_" + std::to_string(::getpid()) + ".png")).string();
+    for (int solver = 0; solver < 2; ++solver) {
+        std::unique_ptr<LbmSimulator> sim;
+        if (solver == 0)
+            sim = std::make_unique<GpuLbmSimulator>(W, H);
+        else
+            sim = std::make_unique<CpuLbmSimulator>(W, H);
+        Develop(*sim);
+        OffscreenTarget frame(W * scale, H * scale);
+        frame.BeginFrame();
+        sim->RenderVelocity(1.5f, {0.0f, float(W * scale), 0.0f, float(H * scale)});
+        const std::vector<unsigned char> drawn = frame.Read();
+
+        ASSERT_EQ(WriteFlowPicture(path, *sim, W, H, scale, 1.5f), "") << solver;
+        const QImage png(QString::fromStdString(path));
+        ASSERT_EQ(png.width(), W * scale);
+        ASSERT_EQ(png.height(), H * scale);
+        int differing = 0;
+        for (int y = 0; y < png.height(); ++y) {
+            for (int x = 0; x < png.width(); ++x) {
+                const unsigned char* d = &drawn[(static_cast<size_t>(png.height() - 1 - y) * png.width() + x) * 4];
+                differing += png.pixel(x, y) != qRgb(d[0], d[1], d[2]);
+            }
+        }
+        EXPECT_EQ(differing, 0) << (solver == 0 ? "GPU" : "CPU");
+    }
+    std::filesystem::remove(path);
+    EXPECT_TRUE(messages.reports.empty());
+}
+
+TEST_F(FlowPicture, ScaleOutsideItsRangeIsRefusedAndNothingIsWritten)
+{
+    CpuLbmSimulator sim(64, 64);
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("flow_picture_scale_" + std::to_string(::getpid()) + ".png")).string();
+    EXPECT_NE(WriteFlowPicture(path, sim, 64, 64, 0, 1.0f), "");
+    EXPECT_NE(WriteFlowPicture(path, sim, 64, 64, kMaxPictureScale + 1, 1.0f), "");
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
