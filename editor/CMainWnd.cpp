@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
 
@@ -49,6 +50,18 @@ bool HoldsValue(const CVar* var, const void* bytes, unsigned length)
     return same;
 }
 
+// One history for every editor window of the component, so that a change
+// made in one can be taken back in another; a window on any other storage
+// keeps one of its own.
+std::shared_ptr<CEditHistory> SharedHistory(IVariableStorage* storage)
+{
+    auto* component = dynamic_cast<CVariableStorageImpl*>(storage);
+    if (!component) return std::make_shared<CEditHistory>();
+    std::shared_ptr<CEditHistory>& slot = component->EditHistory();
+    if (!slot) slot = std::make_shared<CEditHistory>();
+    return slot;
+}
+
 // Shows the wait cursor for as long as it lives.
 class WaitCursor {
 public:
@@ -64,7 +77,8 @@ CMainWnd::CMainWnd(QWidget* parent, const QRect& rect, IVariableStorage* storage
       sink(sinkPtr),
       storage(storagePtr),
       listMap(std::move(listsInUse)),
-      guiData(data)
+      guiData(data),
+      recorder(SharedHistory(storagePtr))
 {
     setWindowTitle("Variables editor");
     setGeometry(rect);
@@ -113,7 +127,9 @@ void CMainWnd::On_Create()
     }
     for (const auto& [list, id] : named) {
         const char* name = list->GetListName();
-        pending[AddTab(name ? name : "")] = id;
+        const int index = AddTab(name ? name : "");
+        pending[index] = id;
+        tabListIds[size_t(index)] = id;
     }
     if (tab->GetItemCount() > 0) {
         tab->SetCurSel(0);
@@ -121,6 +137,21 @@ void CMainWnd::On_Create()
     }
     named.clear();
     CoFreeUnusedLibraries();
+    InstallShortcuts();
+}
+
+void CMainWnd::InstallShortcuts()
+{
+    const auto add = [this](const QKeySequence& keys, void (CMainWnd::*action)()) {
+        auto* shortcut = new QShortcut(keys, this);
+        // Only while the focus is in this editor: a client's window may
+        // hold several, and keys of its own.
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_Z), &CMainWnd::Undo);
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &CMainWnd::Redo);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Y), &CMainWnd::Redo);
 }
 
 int CMainWnd::AddTab(const std::string& name)
@@ -130,6 +161,7 @@ int CMainWnd::AddTab(const std::string& name)
     auto* tree = new CVarTreeView(leftPane);
     leftPane->addWidget(tree);
     trees.push_back(tree);
+    tree->SetGestures(this);
     connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem*, QTreeWidgetItem*) {
         On_TreeView_SelChanged();
     });
@@ -137,6 +169,8 @@ int CMainWnd::AddTab(const std::string& name)
     rightPane->addWidget(list);
     lists.push_back(list);
     list->Init(&images, guiData);
+    list->SetGestures(this);
+    tabListIds.resize(size_t(index) + 1);
     return index;
 }
 
@@ -174,6 +208,7 @@ void CMainWnd::On_TabCtrl_Changed()
             info = GLOBAL_VARIABLE_INFO{};
         }
         tree->UpdateChanges();
+        for (const auto& var : tree->AllVars()) recorder.Know(*var);
         // The first level of groups is in sight at once.
         if (tree->Root()) tree->Root()->setExpanded(true);
         pending.erase(it);
@@ -202,6 +237,7 @@ void CMainWnd::OnVarChanged(const GUID& listId, const char* name, const void* by
     // sending it on would make editors of one list echo each other.  Its
     // list is redrawn where it is shown.
     if (showingStored) return;
+    recorder.Edited(listId, name, bytes, length);
     if (sink) sink->OnVariableChanged(&listId, name, bytes, length);
     if (storage) storage->SetData(&listId, name, bytes, length);
     const int i = CurrentTab();
@@ -220,8 +256,58 @@ void CMainWnd::OnValueStored(const GUID& listId, const char* name, const void* b
             // what it can of the bytes, and the tree redoes its marks.
             var->SetValue(bytes, length);
         }
+        recorder.Stored(listId, name, bytes, length);
         lists[i]->ShowChangedValue(var);
     }
+}
+
+void CMainWnd::BeginGesture() { recorder.History().BeginGesture(); }
+
+void CMainWnd::EndGesture() { recorder.History().EndGesture(); }
+
+void CMainWnd::Undo() { ApplyChange(recorder.History().Undo(), true); }
+
+void CMainWnd::Redo() { ApplyChange(recorder.History().Redo(), false); }
+
+void CMainWnd::ApplyChange(const CEditHistory::Change* change, bool back)
+{
+    if (!change) return;
+    // A copy: applying reaches the client and the other windows, and
+    // nothing they do may pull the entries from under this loop.
+    const CEditHistory::Change entries = *change;
+    const CEditHistory::Replay replay(recorder.History());
+    const auto apply = [this, back](const CEditHistory::Entry& entry) {
+        const std::vector<uint8_t>& value = back ? entry.before : entry.after;
+        const void* bytes = value.empty() ? nullptr : value.data();
+        const auto length = unsigned(value.size());
+        int tabIndex = -1;
+        if (CVar* var = LoadedVar(entry.listId, entry.name, &tabIndex)) {
+            // Stored as an edit is: sink, component, client, marks.
+            var->SetValue(bytes, length);
+            lists[size_t(tabIndex)]->ShowChangedValue(var);
+        } else {
+            // Made in another window, on a tab this one has not loaded:
+            // the same road, without a variable object here.
+            OnVarChanged(entry.listId, entry.name.c_str(), bytes, length);
+        }
+    };
+    if (back)
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it) apply(*it);
+    else
+        for (const CEditHistory::Entry& entry : entries) apply(entry);
+}
+
+CVar* CMainWnd::LoadedVar(const GUID& listId, const std::string& name, int* tabIndex) const
+{
+    for (size_t i = 0; i < trees.size(); ++i) {
+        if (i >= tabListIds.size() || !(tabListIds[i] == listId) || IsPending(int(i))) continue;
+        CVar* var = trees[i]->FindVar(trees[i]->Root(), name);
+        if (var && var->GetListId() == listId) {
+            *tabIndex = int(i);
+            return var;
+        }
+    }
+    return nullptr;
 }
 
 int CMainWnd::GetSplitterPos() const

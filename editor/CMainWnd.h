@@ -4,7 +4,9 @@
 // variable shown here is passed to the client's sink, then to the
 // component, then the list on screen is redrawn.  Values the component
 // stores from elsewhere (another editor, a client, a load) are shown here
-// too, without being passed on again.
+// too, without being passed on again.  Ctrl+Z takes the last change made
+// in the component's editor windows back, Ctrl+Shift+Z or Ctrl+Y makes it
+// again, each through the same road as an edit.
 #pragma once
 
 #include <map>
@@ -14,6 +16,8 @@
 #include <QWidget>
 
 #include "editor/CKindImageList.h"
+#include "editor/EditGestures.h"
+#include "editor/EditRecorder.h"
 #include "platform/com/Guid.h"
 #include "storage/ValueWatcher.h"
 #include "storage/Var.h"
@@ -27,7 +31,7 @@ class QSplitter;
 class QStackedWidget;
 class CVariableStorageImpl;
 
-class CMainWnd : public QWidget, public CVar::Event, public CValueWatcher {
+class CMainWnd : public QWidget, public CVar::Event, public CValueWatcher, public CEditGestures {
 public:
     using ListMap = std::map<GUID, IVariableListPtr, CompareGUID>;
     static constexpr int kMinPaneSize = 35;
@@ -43,6 +47,15 @@ public:
     // CValueWatcher: the variable of that name in each loaded tab of the
     // list takes the value, and its row and group marks follow.
     void OnValueStored(const GUID& listId, const char* name, const void* bytes, unsigned length) override;
+    // CEditGestures: the component's history groups what comes between.
+    void BeginGesture() override;
+    void EndGesture() override;
+
+    // Takes the last change back / makes the last undone change again;
+    // nothing happens when there is none.
+    void Undo();
+    void Redo();
+    CEditHistory& History() const { return recorder.History(); }
 
     // Appends a tab with its empty tree and list; returns its index.
     int AddTab(const std::string& name);
@@ -71,6 +84,12 @@ protected:
     void On_Destroy();
 
 private:
+    void InstallShortcuts();
+    // Applies each entry's before (back) or after through this window.
+    void ApplyChange(const CEditHistory::Change* change, bool back);
+    // The variable of that list and name in a loaded tab, with its tab.
+    CVar* LoadedVar(const GUID& listId, const std::string& name, int* tabIndex) const;
+
     CMyTab* tab = nullptr;
     std::vector<CVarTreeView*> trees;
     std::vector<CVarListView*> lists;
@@ -83,6 +102,8 @@ private:
     QStackedWidget* rightPane = nullptr;
     CGUIData* guiData = nullptr;
     std::map<int, GUID> pending;
+    std::vector<GUID> tabListIds;  // tab index to list id, loaded or not
+    CEditRecorder recorder;
     // The component when it is ours to watch; null for any other storage.
     CVariableStorageImpl* watched = nullptr;
     // Set while a value the component already holds is being shown.

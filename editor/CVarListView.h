@@ -15,6 +15,8 @@
 
 #include "storage/Var.h"
 
+class CEditGestures;
+
 class CGUIData;
 class CKindImageList;
 class CValueEditor;
@@ -66,6 +68,10 @@ public:
     // The value cell of a row in EditorParent() coordinates.
     QRect GetValueCellRect(int row) const;
     void HideEditors();
+    // Where the value editors bracket a change made of many writes (a
+    // slider drag, a curve edited with the mouse); may be null.
+    CEditGestures* Gestures() const { return gestures; }
+    void SetGestures(CEditGestures* target) { gestures = target; }
     // The editor registered for a kind, or null.
     CValueEditor* EditorForKind(int kind) const;
     // What a click at pos (viewport coordinates) does: selects the row and,
@@ -94,4 +100,5 @@ private:
     CGUIData* guiData = nullptr;
     const CKindImageList* images = nullptr;
     bool initialising = false;
+    CEditGestures* gestures = nullptr;
 };

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "editor/CVarListView.h"
+#include "editor/EditGestures.h"
 #include "editor/spin/CustomEdit.h"
 #include "platform/messages/Beep.h"
 #include "platform/messages/MessageDispatch.h"
@@ -41,6 +43,13 @@ CVarSpinEdit::CVarSpinEdit(CVarListView* list_)
         result = 0;
         return true;
     });
+}
+
+CVarSpinEdit::~CVarSpinEdit()
+{
+    // A window taken down in the middle of a drag leaves no gesture open.
+    if (dragGesture)
+        dragGesture->EndGesture();
 }
 
 bool CVarSpinEdit::IsReal() const
@@ -129,6 +138,16 @@ bool CVarSpinEdit::OnRegisteredMessage(UINT id, WPARAM wParam, LPARAM lParam, LR
         // std::round takes halves away from zero.
         result = ToPosition(std::round((value - Minimum()) / Step()));
         return true;
+    }
+    if (id == SEM_POPUPSTATECHANGE) {
+        // One drag of the slider is one change, the position it writes as
+        // it closes included.
+        if (wParam == 0 && !dragGesture && list && (dragGesture = list->Gestures()))
+            dragGesture->BeginGesture();
+        const bool handled = CSpinEdit::OnRegisteredMessage(id, wParam, lParam, result);
+        if (wParam != 0 && dragGesture)
+            std::exchange(dragGesture, nullptr)->EndGesture();
+        return handled;
     }
     return CSpinEdit::OnRegisteredMessage(id, wParam, lParam, result);
 }

@@ -9,6 +9,7 @@
 #include "editor/spin/SpinEdit.h"
 #include "platform/messages/MessageHook.h"
 
+class CEditGestures;
 class CVar;
 class CVarListView;
 
@@ -16,6 +17,7 @@ class CVarSpinEdit : public CSpinEdit, public CValueEditor {
 public:
     // A hidden child of the list's editor parent.
     explicit CVarSpinEdit(CVarListView* list);
+    ~CVarSpinEdit() override;
 
     QWidget* GetWindow() override { return this; }
     void Activate(CVar* variable, CVarListView* list) override;
@@ -42,4 +44,6 @@ private:
     CVar* variable = nullptr;
     CVarListView* list = nullptr;
     MessageHook parentHook;
+    // The gesture a popup slider drag holds open, from opening to closing.
+    CEditGestures* dragGesture = nullptr;
 };

@@ -1,0 +1,70 @@
+#include "editor/EditHistory.h"
+
+#include <algorithm>
+#include <cstring>
+
+CEditHistory::CEditHistory(size_t limit_) : limit(std::max<size_t>(limit_, 1)) {}
+
+void CEditHistory::BeginGesture()
+{
+    if (gestureDepth++ == 0) gestureHasChange = false;
+}
+
+void CEditHistory::EndGesture()
+{
+    if (gestureDepth == 0) return;
+    if (--gestureDepth == 0) gestureHasChange = false;
+}
+
+void CEditHistory::Record(const GUID& listId, const std::string& name, const std::vector<uint8_t>& before,
+                          const void* after, unsigned length)
+{
+    if (replaying > 0) return;
+    const auto* first = static_cast<const uint8_t*>(after);
+    std::vector<uint8_t> now(first, first + (first ? length : 0));
+
+    if (gestureDepth > 0 && gestureHasChange && !undo.empty()) {
+        // Within a gesture a variable keeps its first before; a drag that
+        // comes back to where it started leaves nothing to take back.
+        Change& change = undo.back();
+        auto same = std::find_if(change.begin(), change.end(),
+                                 [&](const Entry& e) { return e.name == name && e.listId == listId; });
+        if (same == change.end()) {
+            if (before != now) change.push_back({listId, name, before, std::move(now)});
+        } else if (same->before == now) {
+            change.erase(same);
+        } else {
+            same->after = std::move(now);
+        }
+        if (change.empty()) {
+            undo.pop_back();
+            gestureHasChange = false;
+        }
+        return;
+    }
+
+    if (before == now) return;
+    redo.clear();
+    undo.push_back(Change{{listId, name, before, std::move(now)}});
+    if (gestureDepth > 0) gestureHasChange = true;
+    while (undo.size() > limit) undo.pop_front();
+}
+
+const CEditHistory::Change* CEditHistory::Undo()
+{
+    if (undo.empty()) return nullptr;
+    // A gesture still open ends here: what follows is a change of its own.
+    gestureHasChange = false;
+    redo.push_back(std::move(undo.back()));
+    undo.pop_back();
+    return &redo.back();
+}
+
+const CEditHistory::Change* CEditHistory::Redo()
+{
+    if (redo.empty()) return nullptr;
+    gestureHasChange = false;
+    undo.push_back(std::move(redo.back()));
+    redo.pop_back();
+    return &undo.back();
+}

@@ -1,0 +1,197 @@
+// The everyday gestures of the editor window, through real keys and clicks
+// on a window over the real component, checked at the client's callback:
+// undo and redo, reset in one gesture, keyboard navigation, row tooltips,
+// the filter line, the last group of each tab and wrapped tabs.
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QtTest>
+
+#include "editor/CMyTab.h"
+#include "editor/CVarListView.h"
+#include "editor/CVarTreeView.h"
+#include "editor/InstallEditors.h"
+#include "editor/spin/CustomButton.h"
+#include "editor/spin/CustomEdit.h"
+#include "editor/spin/PopupTrackBar.h"
+#include "editor/spin/UpDown.h"
+#include "editor/values/VarSpinEdit.h"
+#include "platform/messages/Beep.h"
+#include "tests/editor/EditorTestSupport.h"
+
+namespace {
+
+using Calls = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
+
+std::vector<uint8_t> Int(int32_t v)
+{
+    std::vector<uint8_t> b(4);
+    std::memcpy(b.data(), &v, 4);
+    return b;
+}
+
+}  // namespace
+
+class GesturesTest : public QObject {
+    Q_OBJECT
+
+    StorageRef* storage = nullptr;
+    ListClient client;
+    CMainWnd* wnd = nullptr;
+    CVarListView* list = nullptr;
+    int beeps = 0;
+
+    int Row(const char* name) const { return RowOf(list, name); }
+    QString RowText(const char* name) const { return list->topLevelItem(Row(name))->text(1); }
+    void ClickValue(const char* name)
+    {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->GetValueCellRect(Row(name)).center());
+    }
+    void Key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(w, Qt::Key(key), modifiers);
+    }
+    CVarSpinEdit* Spin() const { return dynamic_cast<CVarSpinEdit*>(list->EditorForKind(VARKIND_INT)); }
+
+private slots:
+    void initTestCase()
+    {
+        UseSandboxRegistry();
+        InstallEditors();
+    }
+
+    void init()
+    {
+        client.calls.clear();
+        client.list = DemoList::Create("Gestures");
+        client.list->AddInt("g|count", "an integer", 5, 5, -10, 10);
+        client.list->AddInt("g|other", "another integer", 1, 1, 0, 300);
+        client.list->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
+        client.list->AddString("g|text", "a string", "abc", "abc");
+        client.list->AddInt("h|deep|far", "a variable elsewhere", 0, 0, 0, 9);
+        storage = new StorageRef;
+        wnd = OpenEditorFor(*storage, client);
+        QVERIFY(QTest::qWaitForWindowActive(wnd));
+        wnd->Tree(0)->setCurrentItem(wnd->Tree(0)->FindGroup("g"));
+        list = wnd->List(0);
+        list->header()->resizeSection(1, 200);
+        beeps = 0;
+        SetBeepHandler([this] { ++beeps; });
+    }
+
+    void cleanup()
+    {
+        SetBeepHandler({});
+        delete wnd;
+        delete storage;
+        client.list->Release();
+    }
+
+    void undoAndRedoTravelTheRoadOfAnEdit()
+    {
+        // Two arrow steps, each a change of its own.
+        ClickValue("g|count");
+        QToolButton* up = Spin()->GetUpDown()->GetUpArrow();
+        QTest::mouseClick(up, Qt::LeftButton);
+        QTest::mouseClick(up, Qt::LeftButton);
+        QCOMPARE(client.calls, (Calls{{"g|count", Int(6)}, {"g|count", Int(7)}}));
+        Key(Spin()->GetEdit(), Qt::Key_Escape);
+        QVERIFY(list->hasFocus());
+
+        Key(list, Qt::Key_Z, Qt::ControlModifier);
+        Key(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(RowText("g|count"), QString("5"));
+        // Past the start: nothing reaches the client.
+        Key(list, Qt::Key_Z, Qt::ControlModifier);
+        Key(list, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(client.calls, (Calls{{"g|count", Int(6)}, {"g|count", Int(7)}, {"g|count", Int(6)},
+                                      {"g|count", Int(5)}, {"g|count", Int(6)}}));
+        QVERIFY(wnd->Tree(0)->FindGroup("g")->IsBold());
+
+        // A new change forgets the redo.
+        ClickValue("g|other");
+        QTest::mouseClick(Spin()->GetUpDown()->GetDownArrow(), Qt::LeftButton);
+        Key(Spin()->GetEdit(), Qt::Key_Escape);
+        Key(list, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(client.calls.size(), size_t(6));
+        QCOMPARE(client.calls.back(), (Calls::value_type{"g|other", Int(0)}));
+
+        // A value from outside is shown but never taken back.
+        const int32_t outside = -3;
+        storage->p->SetData(&kListA, "g|count", &outside, 4);
+        QCOMPARE(RowText("g|count"), QString("-3"));
+        client.calls.clear();
+        Key(list, Qt::Key_Z, Qt::ControlModifier);
+        Key(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(client.calls, (Calls{{"g|other", Int(1)}, {"g|count", Int(5)}}));
+
+        // The history is the component's: another of its windows takes
+        // this window's last edit back.
+        const int32_t eight = 8;
+        list->RowVar(Row("g|count"))->SetValue(&eight, 4);
+        CMainWnd other(nullptr, QRect(0, 0, 500, 300), storage->p, storage->p->GetListsInUse(),
+                       &storage->p->GetGUIData(), nullptr);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        other.Tree(0)->setFocus();
+        client.calls.clear();
+        Key(other.Tree(0), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(client.calls, (Calls{{"g|count", Int(5)}}));
+        QCOMPARE(RowText("g|count"), QString("5"));
+    }
+
+    void historyKeepsTheLatestChanges()
+    {
+        CEditHistory history;
+        for (int32_t i = 0; i < 300; ++i) history.Record(kListA, "x", Int(i), Int(i + 1).data(), 4);
+        QCOMPARE(history.UndoCount(), CEditHistory::kDefaultLimit);
+        QVERIFY(CEditHistory::kDefaultLimit >= 200);
+        const CEditHistory::Change* last = nullptr;
+        while (const CEditHistory::Change* change = history.Undo()) last = change;
+        QCOMPARE(last->front().before, Int(300 - int32_t(CEditHistory::kDefaultLimit)));
+    }
+
+    void aDragAResetAndAnImportAreOneChangeEach()
+    {
+        // The popup slider writes every position it passes; undo takes the drag back whole.
+        ClickValue("g|other");
+        CVarSpinEdit* spin = Spin();
+        QTest::mousePress(spin->GetButton(), Qt::LeftButton, {}, QPoint(3, 3));
+        CPopupTrackBar* popup = spin->GetPopup();
+        QVERIFY(popup);
+        QTest::mouseMove(popup, QPoint(5, 10));
+        QTest::mouseMove(popup, QPoint(5, 20));
+        QTest::mouseRelease(popup, Qt::LeftButton, {}, QPoint(5, 20));
+        QVERIFY(client.calls.size() >= 2);
+        Key(spin->GetEdit(), Qt::Key_Escape);
+        client.calls.clear();
+        Key(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(client.calls, (Calls{{"g|other", Int(1)}}));
+
+        // "Reset to Defaults" of a group: back in one step, last reset first.
+        const int32_t seven = 7, two = 2;
+        list->RowVar(Row("g|count"))->SetValue(&seven, 4);
+        list->RowVar(Row("g|other"))->SetValue(&two, 4);
+        wnd->Tree(0)->On_Command(CVarTreeView::ID_RESET_DEFAULTS);
+        client.calls.clear();
+        Key(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(client.calls, (Calls{{"g|other", Int(2)}, {"g|count", Int(7)}}));
+
+        // An import of two records, the same.
+        const auto record = [](const std::string& name, int32_t v) {
+            const auto n = uint32_t(name.size() + 1);
+            std::string r(reinterpret_cast<const char*>(&n), 4);
+            r += name + '\0' + std::string("\x04\0\0\0", 4);
+            return r + std::string(reinterpret_cast<const char*>(&v), 4);
+        };
+        const std::string file = MakeTempFolder() + "/set.bin";
+        WriteFile(file, record("count", -1) + record("other", 9));
+        wnd->Tree(0)->LoadFromFile(file);
+        client.calls.clear();
+        Key(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(client.calls, (Calls{{"g|other", Int(2)}, {"g|count", Int(7)}}));
+    }
+};
+
+QTEST_MAIN(GesturesTest)
+#include "GesturesTest.moc"
