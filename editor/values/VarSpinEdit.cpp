@@ -36,6 +36,10 @@ CVarSpinEdit::CVarSpinEdit(CVarListView* list_)
     : CSpinEdit(list_->EditorParent(), QRect(), SPIN_UPDOWN | SPIN_POPUPBUTTON | SPIN_NOTIFYALWAYS), list(list_)
 {
     hide();
+    connect(GetEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        pendingText = text;
+        pending = true;
+    });
     parentHook.Install(parentWidget(), [this](UINT id, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         if (id != SEN_CHANGED || reinterpret_cast<QWidget*>(wParam) != this)
             return false;
@@ -87,6 +91,7 @@ void CVarSpinEdit::Activate(CVar* var, CVarListView* list_)
 {
     list = list_;
     variable = nullptr;
+    pending = false;
     const int kind = var ? var->GetType() : -1;
     if (kind == VARKIND_INT && dynamic_cast<CIntVar*>(var)) {
         auto* v = static_cast<CIntVar*>(var);
@@ -179,6 +184,8 @@ void CVarSpinEdit::On_Changed(int position)
     default:
         return;
     }
+    // The written value replaces whatever was typed.
+    pending = false;
     list->SetSelectedValueText(text);
 }
 
@@ -189,28 +196,50 @@ void CVarSpinEdit::On_KeyDown(int key)
         return;
     }
     if (key == Qt::Key_Escape) {
+        Discard();
         BackToList();
         return;
     }
+    const int before = GetValue();
     CSpinEdit::On_KeyDown(key);
+    // The arrow keys step without writing: the step waits like typed text.
+    if (variable && GetValue() != before) {
+        pendingText = GetText();
+        pending = true;
+    }
 }
 
 void CVarSpinEdit::On_Enter()
 {
-    if (!variable || !list) {
+    if (!variable || !list || Write(GetText()))
         BackToList();
-        return;
-    }
+}
+
+bool CVarSpinEdit::Commit()
+{
+    if (!pending || !variable || !list)
+        return true;
+    if (Write(pendingText))
+        return true;
+    // Refused: the editor stays with what was typed, ready to be corrected.
+    SetText(pendingText);
+    return false;
+}
+
+void CVarSpinEdit::Discard() { pending = false; }
+
+bool CVarSpinEdit::Write(const QString& entered)
+{
     char text[kSpinTextBuffer];
     if (IsReal()) {
-        const QByteArray typed = GetText().toUtf8().left(kSpinTextMax);
+        const QByteArray typed = entered.toUtf8().left(kSpinTextMax);
         double value = std::atof(typed.constData());
         if (variable->GetType() == VARKIND_FLOAT)
             value = static_cast<float>(value);
         // Not a number lies within no limits either.
         if (!(value >= Minimum() && value <= Maximum())) {
             MessageBeep();
-            return;
+            return false;
         }
         if (variable->GetType() == VARKIND_DOUBLE) {
             if (value != static_cast<CDblVar*>(variable)->GetValue())
@@ -227,11 +256,11 @@ void CVarSpinEdit::On_Enter()
             variable->SetValue(&value, 4);
         std::snprintf(text, sizeof text, "%d", value);
     } else {
-        BackToList();
-        return;
+        return true;
     }
+    pending = false;
     list->SetSelectedValueText(text);
-    BackToList();
+    return true;
 }
 
 void CVarSpinEdit::BackToList()
@@ -247,5 +276,9 @@ void CVarSpinEdit::On_KillFocus(QWidget* newFocus)
 {
     if (newFocus == this || IsChild(newFocus))
         return;
-    hide();
+    // Into the list, the list commits: it also knows which click moved the focus.
+    if (list && newFocus && (newFocus == list || list->isAncestorOf(newFocus)))
+        return;
+    if (Commit())
+        hide();
 }

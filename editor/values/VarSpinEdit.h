@@ -2,7 +2,8 @@
 // spin control's positions as they are; doubles and floats map position p
 // onto minimum + step * p, so the arrows and the popup slider move in steps
 // while the text takes any value within the limits.  Every change of the
-// position is written to the variable at once.
+// position is written to the variable at once; a text typed (or stepped
+// with the arrow keys) is written on Enter, or when the editor is left.
 #pragma once
 
 #include "editor/CValueEditor.h"
@@ -22,6 +23,8 @@ public:
     QWidget* GetWindow() override { return this; }
     void Activate(CVar* variable, CVarListView* list) override;
     void Resize() override;
+    bool Commit() override;
+    void Discard() override;
 
     bool OnRegisteredMessage(UINT id, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void On_KeyDown(int key) override;
@@ -33,6 +36,8 @@ private:
     // SEN_CHANGED, heard where it goes: at the list's editor parent.
     void On_Changed(int position);
     void On_Enter();
+    // The checks and the write of Enter for text; false when refused.
+    bool Write(const QString& text);
     void BackToList();
     // Doubles and floats: the value of a position, and the step used (a
     // step that is not positive is replaced so that positions stay finite).
@@ -43,6 +48,11 @@ private:
 
     CVar* variable = nullptr;
     CVarListView* list = nullptr;
+    // What the user typed or stepped and has not written yet.  Kept apart
+    // from the text field, which shows its position's form once it loses
+    // the focus.
+    bool pending = false;
+    QString pendingText;
     MessageHook parentHook;
     // The gesture a popup slider drag holds open, from opening to closing.
     CEditGestures* dragGesture = nullptr;

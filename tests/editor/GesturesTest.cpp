@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include "editor/CMyTab.h"
@@ -190,6 +191,77 @@ private slots:
         client.calls.clear();
         Key(list, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(client.calls, (Calls{{"g|other", Int(2)}, {"g|count", Int(7)}}));
+    }
+
+    void backspaceDeleteAndTheMarkerReset()
+    {
+        const int32_t seven = 7, three = 3;
+        list->RowVar(Row("g|count"))->SetValue(&seven, 4);
+        list->RowVar(Row("g|other"))->SetValue(&three, 4);
+        QVERIFY(list->ResetMarkerRect(Row("g|ratio")).isEmpty());
+        QVERIFY(!list->ResetMarkerRect(Row("g|count")).isEmpty());
+        client.calls.clear();
+
+        list->SelectRow(Row("g|count"));
+        Key(list, Qt::Key_Backspace);
+        QCOMPARE(RowText("g|count"), QString("5"));
+        QVERIFY(list->ResetMarkerRect(Row("g|count")).isEmpty());
+        // At its default: nothing to send.
+        Key(list, Qt::Key_Delete);
+        // A click on the marker of another row resets that row.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->ResetMarkerRect(Row("g|other")).center());
+        QCOMPARE(list->SelectedRow(), Row("g|other"));
+        QCOMPARE(client.calls, (Calls{{"g|count", Int(5)}, {"g|other", Int(1)}}));
+        QVERIFY(!wnd->Tree(0)->FindGroup("g")->IsBold());
+    }
+
+    void keysMoveOpenCommitAndMoveOn()
+    {
+        list->SelectRow(Row("g|count"));
+        Key(list, Qt::Key_Down);
+        QCOMPARE(list->SelectedRow(), Row("g|other"));
+        Key(list, Qt::Key_Up);
+        QCOMPARE(list->SelectedRow(), Row("g|count"));
+
+        // Enter opens the row's editor; Tab writes it and opens the next row's.
+        Key(list, Qt::Key_Return);
+        CVarSpinEdit* spin = Spin();
+        QVERIFY(spin->isVisible() && spin->GetEdit()->hasFocus());
+        spin->GetEdit()->selectAll();
+        QTest::keyClicks(spin->GetEdit(), "8");
+        Key(spin->GetEdit(), Qt::Key_Tab);
+        QCOMPARE(list->SelectedRow(), Row("g|other"));
+        QVERIFY(spin->isVisible() && spin->GetEdit()->hasFocus());
+        spin->GetEdit()->selectAll();
+        QTest::keyClicks(spin->GetEdit(), "2");
+        Key(spin->GetEdit(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(list->SelectedRow(), Row("g|count"));
+        QCOMPARE(client.calls, (Calls{{"g|count", Int(8)}, {"g|other", Int(2)}}));
+        Key(spin->GetEdit(), Qt::Key_Escape);
+
+        // A refused value keeps Tab where it is; F2 opens as Enter does.
+        list->SelectRow(Row("g|ratio"));
+        Key(list, Qt::Key_F2);
+        auto* real = dynamic_cast<CVarSpinEdit*>(list->EditorForKind(VARKIND_DOUBLE));
+        QVERIFY(real->isVisible());
+        real->GetEdit()->selectAll();
+        QTest::keyClicks(real->GetEdit(), "1.5");
+        Key(real->GetEdit(), Qt::Key_Tab);
+        QCOMPARE(beeps, 1);
+        QCOMPARE(list->SelectedRow(), Row("g|ratio"));
+        QVERIFY(real->isVisible() && real->GetEdit()->hasFocus());
+        QCOMPARE(client.calls.size(), size_t(2));
+    }
+
+    void rowTooltipTellsEverything()
+    {
+        list->header()->resizeSection(2, 20);  // the description is cut on screen
+        const QRect cell = list->visualRect(list->model()->index(Row("g|ratio"), 2));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), list->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(list->viewport(), &help);
+        const QString tip = QToolTip::text();
+        for (const char* part : {"g|ratio", "a double", "Range: 0 to 1, step 0.1", "Default: 0.350000"})
+            QVERIFY2(tip.contains(part), qPrintable(tip));
     }
 };
 

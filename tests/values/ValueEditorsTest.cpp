@@ -482,6 +482,56 @@ private slots:
         QVERIFY(!cell->isVisible());
     }
 
+    void typedValueIsWrittenWhenTheFocusLeaves()
+    {
+        const auto clickName = [this](const char* name) {
+            const QRect cell = list->GetValueCellRect(Row(name));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, cell.center().y()));
+        };
+        // An editor left untouched writes nothing, even between two steps.
+        ClickValue("g|level");
+        clickName("g|count");
+        QVERIFY(client.calls.empty());
+
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_DOUBLE);
+        ClickValue("g|ratio");
+        spin->GetEdit()->selectAll();
+        QTest::keyClicks(spin->GetEdit(), "0.37");
+        clickName("g|text");
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.Last<double>(), 0.37);
+        QCOMPARE(RowText("g|ratio"), QString("0.370000"));
+        QVERIFY(!spin->isVisible());
+        QCOMPARE(list->SelectedRow(), Row("g|text"));
+
+        // Refused as on Enter: the beep, the editor stays with the text and
+        // gets the focus back, the click did not move the selection.
+        ClickValue("g|ratio");
+        spin->GetEdit()->selectAll();
+        QTest::keyClicks(spin->GetEdit(), "1.5");
+        clickName("g|text");
+        QCOMPARE(beeps, 1);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QVERIFY(spin->isVisible());
+        QCOMPARE(spin->GetText(), QString("1.5"));
+        QCOMPARE(list->SelectedRow(), Row("g|ratio"));
+        QTRY_VERIFY(spin->GetEdit()->hasFocus());
+        // Escape still discards.
+        QTest::keyClick(spin->GetEdit(), Qt::Key_Escape);
+        QVERIFY(!spin->isVisible());
+        QCOMPARE(client.calls.size(), size_t(1));
+
+        // A string, left for the tree.
+        ClickValue("g|text");
+        auto* edit = Editor<CVarEdit>(VARKIND_STRING);
+        edit->selectAll();
+        QTest::keyClicks(edit, "xyz");
+        wnd->Tree(0)->setFocus();
+        QCOMPARE(client.calls.size(), size_t(2));
+        QCOMPARE(client.calls[1].second, (std::vector<uint8_t>{'x', 'y', 'z', 0}));
+        QVERIFY(!edit->isVisible());
+    }
+
     void otherKindBindsNothing()
     {
         ClickValue("g|count");
