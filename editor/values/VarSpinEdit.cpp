@@ -1,6 +1,7 @@
 #include "editor/values/VarSpinEdit.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -186,6 +187,49 @@ void CVarSpinEdit::On_Changed(int position)
     }
     // The written value replaces whatever was typed.
     pending = false;
+    list->SetSelectedValueText(text);
+}
+
+void CVarSpinEdit::On_FineStep(int direction)
+{
+    if (!IsReal() || !list) {
+        CSpinEdit::On_FineStep(direction);
+        return;
+    }
+    const bool isDouble = variable->GetType() == VARKIND_DOUBLE;
+    double value = isDouble ? static_cast<CDblVar*>(variable)->GetValue()
+                            : double(static_cast<CFltVar*>(variable)->GetValue());
+    // A typed value is where the user means to go on from.
+    if (pending)
+        value = std::atof(pendingText.toUtf8().left(kSpinTextMax).constData());
+    if (!(value >= Minimum()))
+        value = Minimum();
+    if (value > Maximum())
+        value = Maximum();
+    // To the next tenth of a step from the minimum, so that steps from a
+    // value between two tenths land on the grid.
+    const double fine = Step() / 10;
+    const double at = (value - Minimum()) / fine;
+    const double next = direction > 0 ? std::floor(at + 1e-9) + 1 : std::ceil(at - 1e-9) - 1;
+    double target = std::clamp(Minimum() + next * fine, Minimum(), Maximum());
+    if (!isDouble)
+        target = static_cast<float>(target);
+    const double current = isDouble ? static_cast<CDblVar*>(variable)->GetValue()
+                                    : double(static_cast<CFltVar*>(variable)->GetValue());
+    char text[kSpinTextBuffer];
+    std::snprintf(text, sizeof text, "%f", target);
+    pending = false;
+    SendMessage(this, SEM_SETPOS, SETPOS_KEEPTEXT, ToPosition(std::round((target - Minimum()) / Step())));
+    SetText(QString::fromUtf8(text));
+    GetEdit()->selectAll();
+    if (target == current)
+        return;
+    if (isDouble) {
+        variable->SetValue(&target, 8);
+    } else {
+        const float single = static_cast<float>(target);
+        variable->SetValue(&single, 4);
+    }
     list->SetSelectedValueText(text);
 }
 

@@ -29,6 +29,9 @@ public:
     bool OnRegisteredMessage(UINT id, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void On_KeyDown(int key) override;
     void On_KillFocus(QWidget* newFocus) override;
+    // Doubles and floats: a tenth of the variable's step, written at once;
+    // an integer has no finer step than one.
+    void On_FineStep(int direction) override;
 
     CVar* GetVariable() const { return variable; }
 

@@ -81,7 +81,8 @@ private slots:
         client.list = DemoList::Create("Values");
         client.list->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
         client.list->AddFloat("g|speed", "a float", 0.5f, 0.5f, 0, 2, 0.25f);
-        client.list->AddFloat("g|level", "a float between its steps", 2.37f, 2.37f, 0, 9, 0.1f);
+        // 990 steps: more than the slider's track has pixels.
+        client.list->AddFloat("g|level", "a float between its steps", 2.37f, 2.37f, 0, 99, 0.1f);
         client.list->AddDouble("g|free", "a double without a step", 42, 42, 0, 100, 0);
         client.list->AddInt("g|count", "an integer", 5, 5, -10, 10);
         client.list->AddString("g|text", "a string", "abc", "abc");
@@ -134,6 +135,14 @@ private slots:
         QCOMPARE(spin->GetText(), QString("0.500000"));
         QCOMPARE(RowText("g|ratio"), QString("0.500000"));
         QVERIFY(spin->isVisible());
+
+        // Shift: a tenth of the step; Ctrl: ten steps, within the limits.
+        QTest::mouseClick(spin->GetUpDown()->GetDownArrow(), Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(client.Last<double>(), 0.49);
+        QCOMPARE(RowText("g|ratio"), QString("0.490000"));
+        QTest::mouseClick(spin->GetUpDown()->GetUpArrow(), Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(client.Last<double>(), 1.0);
+        QCOMPARE(client.calls.size(), size_t(3));
     }
 
     void doubleEditorTypedValueIsWrittenOnEnter()
