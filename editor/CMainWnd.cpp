@@ -11,11 +11,14 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QVBoxLayout>
 
+#include "editor/CFilterLine.h"
 #include "editor/CMyTab.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
 #include "editor/NoCase.h"
+#include "editor/VarFilter.h"
 #include "platform/com/ComRuntime.h"
 #include "storage/CreateVariableList.h"
 #include "storage/GUIData.h"
@@ -102,11 +105,22 @@ void CMainWnd::On_Create()
     splitter->setOpaqueResize(false);
     splitter->setChildrenCollapsible(false);
     leftPane = new QStackedWidget(splitter);
-    rightPane = new QStackedWidget(splitter);
+    // The right pane: the filter line over the lists.
+    auto* rightSide = new QWidget(splitter);
+    auto* column = new QVBoxLayout(rightSide);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    filterLine = new CFilterLine(rightSide);
+    filterLine->setMinimumWidth(1);  // the pane's minimum is the list's
+    rightPane = new QStackedWidget(rightSide);
+    column->addWidget(filterLine);
+    column->addWidget(rightPane, 1);
+    connect(filterLine, &QLineEdit::textChanged, this, [this] { On_FilterChanged(); });
     leftPane->setMinimumWidth(kMinPaneSize);
     rightPane->setMinimumWidth(kMinPaneSize);
+    rightSide->setMinimumWidth(kMinPaneSize);
     splitter->addWidget(leftPane);
-    splitter->addWidget(rightPane);
+    splitter->addWidget(rightSide);
     // The tree keeps its width when the window is resized.
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
@@ -152,6 +166,12 @@ void CMainWnd::InstallShortcuts()
     add(QKeySequence(Qt::CTRL | Qt::Key_Z), &CMainWnd::Undo);
     add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &CMainWnd::Redo);
     add(QKeySequence(Qt::CTRL | Qt::Key_Y), &CMainWnd::Redo);
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    find->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        filterLine->setFocus(Qt::ShortcutFocusReason);
+        filterLine->selectAll();
+    });
 }
 
 int CMainWnd::AddTab(const std::string& name)
@@ -162,8 +182,14 @@ int CMainWnd::AddTab(const std::string& name)
     leftPane->addWidget(tree);
     trees.push_back(tree);
     tree->SetGestures(this);
-    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem*, QTreeWidgetItem*) {
-        On_TreeView_SelChanged();
+    connect(tree, &QTreeWidget::currentItemChanged, this, [this, tree](QTreeWidgetItem*, QTreeWidgetItem*) {
+        // A group picked while the list is filtered is a group to look
+        // at: the filter goes, and clearing it shows the group.
+        const int i = CurrentTab();
+        if (filteredTab == i && i >= 0 && trees[size_t(i)] == tree && !filterLine->text().isEmpty())
+            filterLine->clear();
+        else
+            On_TreeView_SelChanged();
     });
     auto* list = new CVarListView(rightPane);
     rightPane->addWidget(list);
@@ -215,12 +241,45 @@ void CMainWnd::On_TabCtrl_Changed()
     }
     trees[size_t(i)]->show();
     lists[size_t(i)]->show();
+    // The filter goes with the user to the new tab.
+    if (filteredTab >= 0 && filteredTab != i) EndFilter();
+    if (!filterLine->text().isEmpty()) On_FilterChanged();
 }
 
 void CMainWnd::On_TreeView_SelChanged()
 {
     if (lists.empty()) return;
+    FillFromGroup(CurrentTab());
+}
+
+void CMainWnd::On_FilterChanged()
+{
     const int i = CurrentTab();
+    const QString text = filterLine->text();
+    if (text.isEmpty()) {
+        if (filteredTab >= 0) EndFilter();
+        return;
+    }
+    if (i < 0 || i >= TabCount() || IsPending(i)) return;
+    std::unique_ptr<CVarFilter>& filter = filters[i];
+    if (!filter) filter = std::make_unique<CVarFilter>(trees[size_t(i)]->Root());
+    CVarListView* list = lists[size_t(i)];
+    list->setUpdatesEnabled(false);
+    list->ShowFound(filter->Apply(text));
+    list->setUpdatesEnabled(true);
+    filteredTab = i;
+}
+
+void CMainWnd::EndFilter()
+{
+    const int i = std::exchange(filteredTab, -1);
+    auto filter = filters.find(i);
+    if (filter != filters.end() && filter->second) filter->second->Clear();
+    FillFromGroup(i);
+}
+
+void CMainWnd::FillFromGroup(int i)
+{
     if (i < 0 || i >= TabCount()) return;
     CVarListView* list = lists[size_t(i)];
     list->setUpdatesEnabled(false);
@@ -366,7 +425,9 @@ void CMainWnd::On_Destroy()
     // part while Qt tears them down.
     tab->onSelChange = nullptr;
     splitter->disconnect(this);
+    filterLine->disconnect(this);
     for (CVarTreeView* tree : trees) tree->disconnect(this);
+    filters.clear();
     for (CVarListView* list : lists) delete list;
     for (CVarTreeView* tree : trees) delete tree;
     lists.clear();

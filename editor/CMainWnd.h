@@ -6,7 +6,8 @@
 // stores from elsewhere (another editor, a client, a load) are shown here
 // too, without being passed on again.  Ctrl+Z takes the last change made
 // in the component's editor windows back, Ctrl+Shift+Z or Ctrl+Y makes it
-// again, each through the same road as an edit.
+// again, each through the same road as an edit.  The filter line above the
+// list (Ctrl+F) shows the variables of the whole tab that match it.
 #pragma once
 
 #include <map>
@@ -23,8 +24,10 @@
 #include "storage/Var.h"
 #include "storage/api/VariableStorage.h"
 
+class CFilterLine;
 class CGUIData;
 class CMyTab;
+class CVarFilter;
 class CVarListView;
 class CVarTreeView;
 class QSplitter;
@@ -61,6 +64,10 @@ public:
     int AddTab(const std::string& name);
     void On_TabCtrl_Changed();
     void On_TreeView_SelChanged();
+    // The filter line's text changed: with text, the current tab's list
+    // shows what matches in the whole tab; empty, the selected group again.
+    void On_FilterChanged();
+    CFilterLine* FilterLine() const { return filterLine; }
 
     int TabCount() const { return int(trees.size()); }
     CMyTab* Tab() const { return tab; }
@@ -85,6 +92,10 @@ protected:
 
 private:
     void InstallShortcuts();
+    // Fills tab i's list with the variables of its tree's selected group.
+    void FillFromGroup(int i);
+    // The filtered tab goes back to its group, its marks off.
+    void EndFilter();
     // Applies each entry's before (back) or after through this window.
     void ApplyChange(const CEditHistory::Change* change, bool back);
     // The variable of that list and name in a loaded tab, with its tab.
@@ -103,6 +114,9 @@ private:
     CGUIData* guiData = nullptr;
     std::map<int, GUID> pending;
     std::vector<GUID> tabListIds;  // tab index to list id, loaded or not
+    CFilterLine* filterLine = nullptr;
+    std::map<int, std::unique_ptr<CVarFilter>> filters;  // built on first use per tab
+    int filteredTab = -1;
     CEditRecorder recorder;
     // The component when it is ours to watch; null for any other storage.
     CVariableStorageImpl* watched = nullptr;

@@ -18,6 +18,7 @@
 
 #include "editor/CKindImageList.h"
 #include "editor/CValueEditor.h"
+#include "editor/CVarRow.h"
 #include "editor/VarDescription.h"
 #include "storage/ColorRGBVar.h"
 #include "storage/GUIData.h"
@@ -26,12 +27,6 @@ namespace {
 
 // Column headers: "name", "value", "description".
 const char* const kHeaders[3] = {"название", "значение", "описание"};
-
-const char* LastComponent(const char* name)
-{
-    const char* bar = std::strrchr(name, '|');
-    return bar ? bar + 1 : name;
-}
 
 // Paints each row with the colours the list view chooses for it.
 class RowDelegate : public QStyledItemDelegate {
@@ -145,15 +140,21 @@ void CVarListView::Reset()
 
 int CVarListView::AddVariable(CVar* var)
 {
-    auto* item = new QTreeWidgetItem;
-    item->setText(COL_NAME, QString::fromUtf8(LastComponent(var->GetName())));
-    if (images) item->setIcon(COL_NAME, images->Icon(var->GetType()));
-    item->setData(COL_NAME, Qt::UserRole, QVariant::fromValue<void*>(var));
-    item->setText(COL_VALUE, QString::fromUtf8(var->AsString()));
-    item->setText(COL_DESCRIPTION, QString::fromUtf8(var->GetDescription()));
-    addTopLevelItem(item);
+    addTopLevelItem(new CVarRow(var, false, images));
     vars.push_back(var);
     return topLevelItemCount() - 1;
+}
+
+void CVarListView::ShowFound(const std::vector<CVar*>& found)
+{
+    Reset();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(qsizetype(found.size()));
+    for (CVar* var : found) rows.push_back(new CVarRow(var, true, images));
+    // In one insertion: a row at a time costs a model update each.
+    addTopLevelItems(rows);
+    vars = found;
+    sortState = 1;
 }
 
 void CVarListView::Sort(int direction)
@@ -174,7 +175,7 @@ void CVarListView::Sort(int direction)
 CVar* CVarListView::RowVar(int row) const
 {
     QTreeWidgetItem* item = topLevelItem(row);
-    return item ? static_cast<CVar*>(item->data(COL_NAME, Qt::UserRole).value<void*>()) : nullptr;
+    return item ? static_cast<CVarRow*>(item)->Var() : nullptr;
 }
 
 int CVarListView::SelectedRow() const
@@ -208,9 +209,7 @@ void CVarListView::SetSelectedValueText(const char* text) { SetValueText(Selecte
 void CVarListView::Redraw()
 {
     // Values can change without an editor of this list (a reset of a group,
-    // an import), so the texts are refreshed with the colours.
-    for (int row = 0; row < topLevelItemCount(); ++row)
-        if (CVar* var = RowVar(row)) SetValueText(row, var->AsString());
+    // an import): the rows read them afresh as they are painted.
     viewport()->update();
 }
 

@@ -40,6 +40,10 @@ public:
     void Reset();
     // Appends a row for the variable; returns its index.
     int AddVariable(CVar* var);
+    // The rows of a filter: the variables as given (already in the order
+    // Sort(1) would give them by these names), each named by its full
+    // path so that its group shows.  Replaces what the list showed.
+    void ShowFound(const std::vector<CVar*>& found);
     // 1 ascending, -1 descending by name; anything else keeps the order.
     void Sort(int direction);
     int SortState() const { return sortState; }

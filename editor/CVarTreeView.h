@@ -32,12 +32,16 @@ public:
     CVarGroupItem* AddChild(const std::string& part);
     bool IsBold() const { return bold; }
     void SetBold(bool on);
+    // The filter's mark: the group holds variables that match it.
+    bool IsMatch() const { return match; }
+    void SetMatch(bool on);
 
 private:
     std::string label;
     std::vector<CVar*> vars;
     std::unordered_map<std::string, CVarGroupItem*> byLowerName;
     bool bold = false;
+    bool match = false;
 };
 
 class CVarTreeView : public QTreeWidget, public CVar::Event {

@@ -8,6 +8,7 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include "editor/CFilterLine.h"
 #include "editor/CMyTab.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
@@ -262,6 +263,48 @@ private slots:
         const QString tip = QToolTip::text();
         for (const char* part : {"g|ratio", "a double", "Range: 0 to 1, step 0.1", "Default: 0.350000"})
             QVERIFY2(tip.contains(part), qPrintable(tip));
+    }
+
+    void filterShowsMatchesOfTheWholeTab()
+    {
+        const auto names = [this] {
+            QStringList n;
+            for (int r = 0; r < list->RowCount(); ++r) n << list->topLevelItem(r)->text(0);
+            return n;
+        };
+        const QStringList group = names();
+        CVarTreeView* tree = wnd->Tree(0);
+        list->setFocus();
+        Key(list, Qt::Key_F, Qt::ControlModifier);
+        CFilterLine* filter = wnd->FilterLine();
+        QVERIFY(filter->hasFocus());
+        QCOMPARE(filter->placeholderText(), QString("filter"));
+
+        // Names and descriptions, any case, with the group path in sight.
+        QTest::keyClicks(filter, "InTeGeR");
+        QCOMPARE(names(), (QStringList{"g|count", "g|other"}));
+        QTest::keyClick(filter, Qt::Key_Backspace);
+        filter->selectAll();
+        QTest::keyClicks(filter, "far");
+        QCOMPARE(names(), QStringList{"h|deep|far"});
+        QVERIFY(tree->FindGroup("h|deep")->IsMatch() && tree->FindGroup("h")->IsMatch());
+        QVERIFY(!tree->FindGroup("g")->IsMatch());
+        QTest::keyClicks(filter, "z");
+        QCOMPARE(list->RowCount(), 0);
+        QVERIFY(!tree->FindGroup("h")->IsMatch());
+
+        // Escape empties the line and brings the group back as it was.
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QVERIFY(filter->text().isEmpty());
+        QCOMPARE(names(), group);
+        QCOMPARE(list->SortState(), 1);
+
+        // A group picked while filtering ends the filter.
+        QTest::keyClicks(filter, "far");
+        tree->setCurrentItem(tree->FindGroup("h|deep"));
+        QVERIFY(filter->text().isEmpty());
+        QCOMPARE(names(), QStringList{"far"});
+        QVERIFY(!tree->FindGroup("h")->IsMatch());
     }
 };
 
