@@ -17,6 +17,7 @@
 #include "editor/CMyTab.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
+#include "editor/LastGroups.h"
 #include "editor/NoCase.h"
 #include "editor/VarFilter.h"
 #include "platform/com/ComRuntime.h"
@@ -63,6 +64,15 @@ std::shared_ptr<CEditHistory> SharedHistory(IVariableStorage* storage)
     std::shared_ptr<CEditHistory>& slot = component->EditHistory();
     if (!slot) slot = std::make_shared<CEditHistory>();
     return slot;
+}
+
+// The first group, in tree order, that holds variables of its own.
+CVarGroupItem* FirstGroupWithVariables(CVarGroupItem* item)
+{
+    if (!item->Vars().empty()) return item;
+    for (int i = 0; i < item->childCount(); ++i)
+        if (CVarGroupItem* found = FirstGroupWithVariables(item->Child(i))) return found;
+    return nullptr;
 }
 
 // Shows the wait cursor for as long as it lives.
@@ -190,6 +200,7 @@ int CMainWnd::AddTab(const std::string& name)
             filterLine->clear();
         else
             On_TreeView_SelChanged();
+        if (!restoringGroup) RememberGroup(tree);
     });
     auto* list = new CVarListView(rightPane);
     rightPane->addWidget(list);
@@ -238,6 +249,7 @@ void CMainWnd::On_TabCtrl_Changed()
         // The first level of groups is in sight at once.
         if (tree->Root()) tree->Root()->setExpanded(true);
         pending.erase(it);
+        RestoreGroup(i);
     }
     trees[size_t(i)]->show();
     lists[size_t(i)]->show();
@@ -276,6 +288,33 @@ void CMainWnd::EndFilter()
     auto filter = filters.find(i);
     if (filter != filters.end() && filter->second) filter->second->Clear();
     FillFromGroup(i);
+}
+
+void CMainWnd::RestoreGroup(int i)
+{
+    CVarTreeView* tree = trees[size_t(i)];
+    if (!tree->Root()) return;
+    std::string path;
+    // What the registry says is only a name to look for: a group that is
+    // gone leaves the first one.
+    CVarGroupItem* group = RecallLastGroup(tabListIds[size_t(i)], path) ? tree->FindGroup(path) : nullptr;
+    if (!group) group = FirstGroupWithVariables(tree->Root());
+    if (!group) return;
+    for (QTreeWidgetItem* up = group->parent(); up; up = up->parent()) up->setExpanded(true);
+    const QScopedValueRollback<bool> restoring(restoringGroup, true);
+    tree->setCurrentItem(group);
+    tree->scrollToItem(group);
+}
+
+void CMainWnd::RememberGroup(const CVarTreeView* tree) const
+{
+    const auto at = std::find(trees.begin(), trees.end(), tree);
+    CVarGroupItem* group = tree->SelectedGroup();
+    if (at == trees.end() || !group) return;
+    std::string path;
+    tree->GetFullItemName(group, path);
+    if (!path.empty()) path.pop_back();  // the last "|"
+    RememberLastGroup(tabListIds[size_t(at - trees.begin())], path);
 }
 
 void CMainWnd::FillFromGroup(int i)

@@ -7,7 +7,9 @@
 // too, without being passed on again.  Ctrl+Z takes the last change made
 // in the component's editor windows back, Ctrl+Shift+Z or Ctrl+Y makes it
 // again, each through the same road as an edit.  The filter line above the
-// list (Ctrl+F) shows the variables of the whole tab that match it.
+// list (Ctrl+F) shows the variables of the whole tab that match it.  Each
+// tab opens on the group the user last selected in it (LastGroups.h), or
+// on the first group that holds variables.
 #pragma once
 
 #include <map>
@@ -96,6 +98,10 @@ private:
     void FillFromGroup(int i);
     // The filtered tab goes back to its group, its marks off.
     void EndFilter();
+    // Selects the group tab i was left on, or its first group with variables.
+    void RestoreGroup(int i);
+    // The user selected a group in tree: it is where its tab opens next time.
+    void RememberGroup(const CVarTreeView* tree) const;
     // Applies each entry's before (back) or after through this window.
     void ApplyChange(const CEditHistory::Change* change, bool back);
     // The variable of that list and name in a loaded tab, with its tab.
@@ -117,6 +123,7 @@ private:
     CFilterLine* filterLine = nullptr;
     std::map<int, std::unique_ptr<CVarFilter>> filters;  // built on first use per tab
     int filteredTab = -1;
+    bool restoringGroup = false;
     CEditRecorder recorder;
     // The component when it is ours to watch; null for any other storage.
     CVariableStorageImpl* watched = nullptr;

@@ -13,12 +13,14 @@
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
 #include "editor/InstallEditors.h"
+#include "editor/LastGroups.h"
 #include "editor/spin/CustomButton.h"
 #include "editor/spin/CustomEdit.h"
 #include "editor/spin/PopupTrackBar.h"
 #include "editor/spin/UpDown.h"
 #include "editor/values/VarSpinEdit.h"
 #include "platform/messages/Beep.h"
+#include "platform/registry/Registry.h"
 #include "tests/editor/EditorTestSupport.h"
 
 namespace {
@@ -305,6 +307,37 @@ private slots:
         QVERIFY(filter->text().isEmpty());
         QCOMPARE(names(), QStringList{"far"});
         QVERIFY(!tree->FindGroup("h")->IsMatch());
+    }
+
+    void eachTabOpensOnTheGroupItWasLeftOn()
+    {
+        const auto open = [this] {
+            auto w = std::make_unique<CMainWnd>(nullptr, QRect(0, 0, 500, 300), storage->p,
+                                                storage->p->GetListsInUse(), &storage->p->GetGUIData(), nullptr);
+            CVarGroupItem* group = w->Tree(0)->SelectedGroup();
+            return std::make_pair(group ? group->Label() : std::string(), w->List(0)->RowCount());
+        };
+        CVarTreeView* tree = wnd->Tree(0);
+        tree->FindGroup("h")->setExpanded(true);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(tree->FindGroup("h|deep")).center());
+        QCOMPARE(open(), std::make_pair(std::string("deep"), 1));
+
+        // The layout record keeps its 20 bytes.
+        RegKey key;
+        QCOMPARE(key.Create(HKEY_CURRENT_USER, CGUIData::KeyPath()), ERROR_SUCCESS);
+        std::vector<uint8_t> record;
+        QCOMPARE(key.QueryBinary(CGUIData::kValueName, record), ERROR_SUCCESS);
+        QCOMPARE(record.size(), size_t(20));
+
+        // A group that is gone, a damaged line, a value too large to be
+        // ours: the first group that holds variables.
+        const std::string id = GuidToString(kListA);
+        for (const std::string& stored : {id + " h|gone\n", "{oops} h\n" + id + "h|deep\n",
+                                          id + " h|deep\n" + std::string(70000, 'x')}) {
+            key.SetString(kLastGroupsValue, stored);
+            QCOMPARE(open(), std::make_pair(std::string("g"), 4));
+        }
     }
 };
 
