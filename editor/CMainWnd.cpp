@@ -155,6 +155,8 @@ void CMainWnd::On_Create()
         pending[index] = id;
         tabListIds[size_t(index)] = id;
     }
+    // Tabs that wrap push the splitter down.
+    if (tab->GetRowCount() > 1) On_Size(width(), height());
     if (tab->GetItemCount() > 0) {
         tab->SetCurSel(0);
         On_TabCtrl_Changed();
