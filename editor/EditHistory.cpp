@@ -3,6 +3,20 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+// Moves the last change of one side to the other; null when there is none.
+template <class From, class To>
+const CEditHistory::Change* MoveLast(From& from, To& to)
+{
+    if (from.empty()) return nullptr;
+    to.push_back(std::move(from.back()));
+    from.pop_back();
+    return &to.back();
+}
+
+}  // namespace
+
 CEditHistory::CEditHistory(size_t limit_) : limit(std::max<size_t>(limit_, 1)) {}
 
 void CEditHistory::BeginGesture()
@@ -52,19 +66,13 @@ void CEditHistory::Record(const GUID& listId, const std::string& name, const std
 
 const CEditHistory::Change* CEditHistory::Undo()
 {
-    if (undo.empty()) return nullptr;
     // A gesture still open ends here: what follows is a change of its own.
     gestureHasChange = false;
-    redo.push_back(std::move(undo.back()));
-    undo.pop_back();
-    return &redo.back();
+    return MoveLast(undo, redo);
 }
 
 const CEditHistory::Change* CEditHistory::Redo()
 {
-    if (redo.empty()) return nullptr;
     gestureHasChange = false;
-    undo.push_back(std::move(redo.back()));
-    redo.pop_back();
-    return &undo.back();
+    return MoveLast(redo, undo);
 }

@@ -36,21 +36,9 @@ std::vector<uint8_t> Int(int32_t v)
 
 }  // namespace
 
-class GesturesTest : public QObject {
+class GesturesTest : public QObject, private EditorOnClient {
     Q_OBJECT
 
-    StorageRef* storage = nullptr;
-    ListClient client;
-    CMainWnd* wnd = nullptr;
-    CVarListView* list = nullptr;
-    int beeps = 0;
-
-    int Row(const char* name) const { return RowOf(list, name); }
-    QString RowText(const char* name) const { return list->topLevelItem(Row(name))->text(1); }
-    void ClickValue(const char* name)
-    {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->GetValueCellRect(Row(name)).center());
-    }
     void Key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::keyClick(w, Qt::Key(key), modifiers);
@@ -66,30 +54,16 @@ private slots:
 
     void init()
     {
-        client.calls.clear();
-        client.list = DemoList::Create("Gestures");
-        client.list->AddInt("g|count", "an integer", 5, 5, -10, 10);
-        client.list->AddInt("g|other", "another integer", 1, 1, 0, 300);
-        client.list->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
-        client.list->AddString("g|text", "a string", "abc", "abc");
-        client.list->AddInt("h|deep|far", "a variable elsewhere", 0, 0, 0, 9);
-        storage = new StorageRef;
-        wnd = OpenEditorFor(*storage, client);
-        QVERIFY(QTest::qWaitForWindowActive(wnd));
-        wnd->Tree(0)->setCurrentItem(wnd->Tree(0)->FindGroup("g"));
-        list = wnd->List(0);
-        list->header()->resizeSection(1, 200);
-        beeps = 0;
-        SetBeepHandler([this] { ++beeps; });
+        DemoList* gestures = DemoList::Create("Gestures");
+        gestures->AddInt("g|count", "an integer", 5, 5, -10, 10);
+        gestures->AddInt("g|other", "another integer", 1, 1, 0, 300);
+        gestures->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
+        gestures->AddString("g|text", "a string", "abc", "abc");
+        gestures->AddInt("h|deep|far", "a variable elsewhere", 0, 0, 0, 9);
+        QVERIFY(OpenOn(gestures, "g"));
     }
 
-    void cleanup()
-    {
-        SetBeepHandler({});
-        delete wnd;
-        delete storage;
-        client.list->Release();
-    }
+    void cleanup() { CloseEditor(); }
 
     void undoAndRedoTravelTheRoadOfAnEdit()
     {

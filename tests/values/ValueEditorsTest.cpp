@@ -37,24 +37,9 @@
 #include "storage/VariableStorageImpl.h"
 #include "tests/editor/EditorTestSupport.h"
 
-class ValueEditorsTest : public QObject {
+class ValueEditorsTest : public QObject, private EditorOnClient {
     Q_OBJECT
 
-    StorageRef* storage = nullptr;
-    ListClient client;
-    CMainWnd* wnd = nullptr;
-    CVarListView* list = nullptr;
-    int beeps = 0;
-
-    int Row(const char* name) const { return RowOf(list, name); }
-    // Clicks the value cell of a variable's row as the user does.
-    void ClickValue(const char* name)
-    {
-        const int row = Row(name);
-        QVERIFY(row >= 0);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->GetValueCellRect(row).center());
-    }
-    QString RowText(const char* name) const { return list->topLevelItem(Row(name))->text(1); }
     template <class T>
     T* Editor(int kind) const
     {
@@ -77,39 +62,27 @@ private slots:
 
     void init()
     {
-        client.calls.clear();
-        client.list = DemoList::Create("Values");
-        client.list->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
-        client.list->AddFloat("g|speed", "a float", 0.5f, 0.5f, 0, 2, 0.25f);
+        DemoList* values = DemoList::Create("Values");
+        values->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
+        values->AddFloat("g|speed", "a float", 0.5f, 0.5f, 0, 2, 0.25f);
         // 990 steps: more than the slider's track has pixels.
-        client.list->AddFloat("g|level", "a float between its steps", 2.37f, 2.37f, 0, 99, 0.1f);
-        client.list->AddDouble("g|free", "a double without a step", 42, 42, 0, 100, 0);
-        client.list->AddInt("g|count", "an integer", 5, 5, -10, 10);
-        client.list->AddString("g|text", "a string", "abc", "abc");
-        client.list->AddEnum("g|mode", "an enumeration", 0, 0, {"x", "y", "z"});
+        values->AddFloat("g|level", "a float between its steps", 2.37f, 2.37f, 0, 99, 0.1f);
+        values->AddDouble("g|free", "a double without a step", 42, 42, 0, 100, 0);
+        values->AddInt("g|count", "an integer", 5, 5, -10, 10);
+        values->AddString("g|text", "a string", "abc", "abc");
+        values->AddEnum("g|mode", "an enumeration", 0, 0, {"x", "y", "z"});
         const uint8_t red[3] = {255, 0, 0};
-        client.list->AddColor("g|tint", "a colour", red, red);
-        client.list->AddProps("g|material", "a property set", CLSID_SampleAttributes, "material", {});
-        client.list->AddProps("g|nowhere", "a property set nobody serves", {0x1, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}},
+        values->AddColor("g|tint", "a colour", red, red);
+        values->AddProps("g|material", "a property set", CLSID_SampleAttributes, "material", {});
+        values->AddProps("g|nowhere", "a property set nobody serves", {0x1, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}},
                               "item", {});
-        storage = new StorageRef;
-        wnd = OpenEditorFor(*storage, client);
-        QVERIFY(QTest::qWaitForWindowActive(wnd));
-        CVarTreeView* tree = wnd->Tree(0);
-        tree->setCurrentItem(tree->FindGroup("g"));
-        list = wnd->List(0);
+        QVERIFY(OpenOn(values, "g"));
         QCOMPARE(list->RowCount(), 10);
-        list->header()->resizeSection(1, 200);
-        beeps = 0;
-        SetBeepHandler([this] { ++beeps; });
     }
 
     void cleanup()
     {
-        SetBeepHandler({});
-        delete wnd;
-        delete storage;
-        client.list->Release();
+        CloseEditor();
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
