@@ -247,7 +247,7 @@ void CMainWnd::On_TabCtrl_Changed()
             info = GLOBAL_VARIABLE_INFO{};
         }
         tree->UpdateChanges();
-        for (const auto& var : tree->AllVars()) recorder.Know(*var);
+        recorder.Know(tree->AllVars());
         // The first level of groups is in sight at once.
         if (tree->Root()) tree->Root()->setExpanded(true);
         pending.erase(it);
@@ -308,7 +308,7 @@ void CMainWnd::RestoreGroup(int i)
     tree->scrollToItem(group);
 }
 
-void CMainWnd::RememberGroup(const CVarTreeView* tree) const
+void CMainWnd::RememberGroup(const CVarTreeView* tree)
 {
     const auto at = std::find(trees.begin(), trees.end(), tree);
     CVarGroupItem* group = tree->SelectedGroup();
@@ -316,7 +316,7 @@ void CMainWnd::RememberGroup(const CVarTreeView* tree) const
     std::string path;
     tree->GetFullItemName(group, path);
     if (!path.empty()) path.pop_back();  // the last "|"
-    RememberLastGroup(tabListIds[size_t(at - trees.begin())], path);
+    leftOn[int(at - trees.begin())] = path;
 }
 
 void CMainWnd::FillFromGroup(int i)
@@ -461,6 +461,9 @@ void CMainWnd::On_Destroy()
     // Kept as a fraction of the width; a window that never had a width
     // keeps the stored fraction.
     if (guiData && width() > 0) guiData->setSplitterPos(double(GetSplitterPos()) / double(width()));
+    std::vector<std::pair<GUID, std::string>> groups;
+    for (const auto& [index, path] : leftOn) groups.emplace_back(tabListIds[size_t(index)], path);
+    if (!groups.empty()) RememberLastGroups(groups);
     // Everything falls silent first: clearing a tree would select nothing
     // in a list already gone, and the children outlive this object's own
     // part while Qt tears them down.

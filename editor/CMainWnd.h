@@ -100,8 +100,9 @@ private:
     void EndFilter();
     // Selects the group tab i was left on, or its first group with variables.
     void RestoreGroup(int i);
-    // The user selected a group in tree: it is where its tab opens next time.
-    void RememberGroup(const CVarTreeView* tree) const;
+    // The user selected a group in tree: it is where its tab opens next
+    // time, once this window closes.
+    void RememberGroup(const CVarTreeView* tree);
     // Applies each entry's before (back) or after through this window.
     void ApplyChange(const CEditHistory::Change* change, bool back);
     // The variable of that list and name in a loaded tab, with its tab.
@@ -124,6 +125,7 @@ private:
     std::map<int, std::unique_ptr<CVarFilter>> filters;  // built on first use per tab
     int filteredTab = -1;
     bool restoringGroup = false;
+    std::map<int, std::string> leftOn;  // tab index to the group path the user selected
     CEditRecorder recorder;
     // The component when it is ours to watch; null for any other storage.
     CVariableStorageImpl* watched = nullptr;

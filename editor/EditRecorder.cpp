@@ -16,13 +16,17 @@ std::vector<uint8_t> Bytes(const void* bytes, unsigned length)
 
 CEditRecorder::CEditRecorder(std::shared_ptr<CEditHistory> history_) : history(std::move(history_)) {}
 
-void CEditRecorder::Know(const CVar& var)
+void CEditRecorder::Know(const std::vector<std::unique_ptr<CVar>>& vars)
 {
-    void* bytes = nullptr;
-    unsigned length = 0;
-    var.GetValue(&bytes, &length);
-    known[var.GetListId()][var.GetName()] = Bytes(bytes, length);
-    std::free(bytes);
+    for (const auto& var : vars) {
+        auto& values = known[var->GetListId()];  // one list per tab: found once, in effect
+        if (values.empty()) values.reserve(vars.size());
+        void* bytes = nullptr;
+        unsigned length = 0;
+        var->GetValue(&bytes, &length);
+        values.insert_or_assign(var->GetName(), Bytes(bytes, length));
+        std::free(bytes);
+    }
 }
 
 std::vector<uint8_t>* CEditRecorder::Known(const GUID& listId, const char* name)

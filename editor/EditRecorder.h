@@ -21,8 +21,8 @@ public:
 
     CEditHistory& History() const { return *history; }
 
-    // A variable as its tab loaded it.
-    void Know(const CVar& var);
+    // The variables of a tab as it loaded them.
+    void Know(const std::vector<std::unique_ptr<CVar>>& vars);
     // An edit made in this window: recorded against the value known before.
     void Edited(const GUID& listId, const char* name, const void* bytes, unsigned length);
     // A value that came from outside, or a change being replayed.

@@ -65,13 +65,15 @@ bool RecallLastGroup(const GUID& listId, std::string& path)
     return false;
 }
 
-void RememberLastGroup(const GUID& listId, const std::string& path)
+void RememberLastGroups(const std::vector<std::pair<GUID, std::string>>& groups)
 {
-    if (!Storable(path)) return;
     Lines lines = Read();
-    lines.erase(std::remove_if(lines.begin(), lines.end(), [&](const auto& l) { return l.first == listId; }),
-                lines.end());
-    lines.insert(lines.begin(), {listId, path});
+    for (const auto& [listId, path] : groups) {
+        if (!Storable(path)) continue;
+        lines.erase(std::remove_if(lines.begin(), lines.end(), [&](const auto& l) { return l.first == listId; }),
+                    lines.end());
+        lines.insert(lines.begin(), {listId, path});
+    }
     if (lines.size() > kLastGroupsMax) lines.resize(kLastGroupsMax);
     std::string text;
     for (const auto& [id, stored] : lines) text += GuidToString(id) + ' ' + stored + '\n';

@@ -4,10 +4,13 @@
 // it leaves alone): one line per list, its braced list id, a space and the
 // group's path below "root" ("a|c"; empty for "root" itself), the most
 // recent first.  The value is read and written whole at each use, so that
-// editor windows open at the same time keep each other's lines.
+// editor windows open at the same time keep each other's lines; a window
+// writes its own when it closes, as it does the splitter's place.
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/com/Guid.h"
 
@@ -19,6 +22,6 @@ inline constexpr size_t kLastGroupPathMax = 511;
 // The path stored for a list; false when there is none (or the value is
 // damaged beyond that line).
 bool RecallLastGroup(const GUID& listId, std::string& path);
-// Stores the path for a list, first; failures are ignored, as the layout
-// record's are.
-void RememberLastGroup(const GUID& listId, const std::string& path);
+// Stores these paths, first, in one write; failures are ignored, as the
+// layout record's are.
+void RememberLastGroups(const std::vector<std::pair<GUID, std::string>>& groups);

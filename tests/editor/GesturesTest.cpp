@@ -291,15 +291,19 @@ private slots:
             CVarGroupItem* group = w->Tree(0)->SelectedGroup();
             return std::make_pair(group ? group->Label() : std::string(), w->List(0)->RowCount());
         };
+        RegKey key;
+        QCOMPARE(key.Create(HKEY_CURRENT_USER, CGUIData::KeyPath()), ERROR_SUCCESS);
+        key.DeleteValue(kLastGroupsValue);  // what the tests before left
         CVarTreeView* tree = wnd->Tree(0);
         tree->FindGroup("h")->setExpanded(true);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                           tree->visualItemRect(tree->FindGroup("h|deep")).center());
+        // Kept when the window closes, as the splitter is.
+        QCOMPARE(open(), std::make_pair(std::string("g"), 4));
+        delete std::exchange(wnd, nullptr);
         QCOMPARE(open(), std::make_pair(std::string("deep"), 1));
 
         // The layout record keeps its 20 bytes.
-        RegKey key;
-        QCOMPARE(key.Create(HKEY_CURRENT_USER, CGUIData::KeyPath()), ERROR_SUCCESS);
         std::vector<uint8_t> record;
         QCOMPARE(key.QueryBinary(CGUIData::kValueName, record), ERROR_SUCCESS);
         QCOMPARE(record.size(), size_t(20));
