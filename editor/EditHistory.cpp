@@ -6,6 +6,13 @@
 namespace {
 
 // Moves the last change of one side to the other; null when there is none.
+size_t Bytes(const CEditHistory::Change& change)
+{
+    size_t n = 0;
+    for (const CEditHistory::Entry& e : change) n += e.before.size() + e.after.size();
+    return n;
+}
+
 template <class From, class To>
 const CEditHistory::Change* MoveLast(From& from, To& to)
 {
@@ -17,7 +24,10 @@ const CEditHistory::Change* MoveLast(From& from, To& to)
 
 }  // namespace
 
-CEditHistory::CEditHistory(size_t limit_) : limit(std::max<size_t>(limit_, 1)) {}
+CEditHistory::CEditHistory(size_t limit_, size_t byteBudget_)
+    : limit(std::max<size_t>(limit_, 1)), byteBudget(byteBudget_)
+{
+}
 
 void CEditHistory::BeginGesture()
 {
@@ -41,6 +51,7 @@ void CEditHistory::Record(const GUID& listId, const std::string& name, const std
         // Within a gesture a variable keeps its first before; a drag that
         // comes back to where it started leaves nothing to take back.
         Change& change = undo.back();
+        bytes -= Bytes(change);
         auto same = std::find_if(change.begin(), change.end(),
                                  [&](const Entry& e) { return e.name == name && e.listId == listId; });
         if (same == change.end()) {
@@ -50,18 +61,31 @@ void CEditHistory::Record(const GUID& listId, const std::string& name, const std
         } else {
             same->after = std::move(now);
         }
+        bytes += Bytes(change);
         if (change.empty()) {
             undo.pop_back();
             gestureHasChange = false;
         }
+        Forget();
         return;
     }
 
     if (before == now) return;
+    for (const Change& gone : redo) bytes -= Bytes(gone);
     redo.clear();
     undo.push_back(Change{{listId, name, before, std::move(now)}});
+    bytes += Bytes(undo.back());
     if (gestureDepth > 0) gestureHasChange = true;
-    while (undo.size() > limit) undo.pop_front();
+    Forget();
+}
+
+void CEditHistory::Forget()
+{
+    // The oldest undoable changes go first; what can be redone is newer.
+    while (undo.size() > 1 && (undo.size() > limit || bytes > byteBudget)) {
+        bytes -= Bytes(undo.front());
+        undo.pop_front();
+    }
 }
 
 const CEditHistory::Change* CEditHistory::Undo()

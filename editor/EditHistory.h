@@ -28,8 +28,12 @@ public:
 
     // Changes kept before the oldest is forgotten.
     static constexpr size_t kDefaultLimit = 256;
+    // Value bytes kept at most, before and after counted: a client with
+    // huge values (property sets, long curves) gets fewer changes, never
+    // an unbounded history.  The newest change is always kept.
+    static constexpr size_t kByteBudget = size_t(64) << 20;
 
-    explicit CEditHistory(size_t limit = kDefaultLimit);
+    explicit CEditHistory(size_t limit = kDefaultLimit, size_t byteBudget = kByteBudget);
 
     // Everything recorded between the outermost Begin and its End is one
     // change.  Gestures nest; an End without a Begin is ignored.
@@ -65,7 +69,11 @@ public:
     };
 
 private:
+    void Forget();
+
     size_t limit;
+    size_t byteBudget;
+    size_t bytes = 0;  // value bytes held on both sides
     std::deque<Change> undo;
     std::vector<Change> redo;
     int gestureDepth = 0;

@@ -211,7 +211,10 @@ void CVarSpinEdit::On_FineStep(int direction)
     const double fine = Step() / 10;
     const double at = (value - Minimum()) / fine;
     const double next = direction > 0 ? std::floor(at + 1e-9) + 1 : std::ceil(at - 1e-9) - 1;
-    double target = std::clamp(Minimum() + next * fine, Minimum(), Maximum());
+    // Limits too far apart to count tenths between them: a tenth from the value.
+    const double stepped =
+        std::isfinite(at) && std::abs(at) < 1e15 ? Minimum() + next * fine : value + direction * fine;
+    double target = std::clamp(stepped, Minimum(), Maximum());
     if (!isDouble)
         target = static_cast<float>(target);
     const double current = isDouble ? static_cast<CDblVar*>(variable)->GetValue()

@@ -127,6 +127,12 @@ private slots:
         const CEditHistory::Change* last = nullptr;
         while (const CEditHistory::Change* change = history.Undo()) last = change;
         QCOMPARE(last->front().before, Int(300 - int32_t(CEditHistory::kDefaultLimit)));
+
+        // Huge values take more room: the oldest go, the newest stays.
+        CEditHistory small(CEditHistory::kDefaultLimit, 100);
+        const std::vector<uint8_t> block(40, 1);
+        for (uint8_t i = 0; i < 3; ++i) small.Record(kListA, "x", block, std::vector<uint8_t>(40, i).data(), 40);
+        QCOMPARE(small.UndoCount(), size_t(1));
     }
 
     void aDragAResetAndAnImportAreOneChangeEach()
