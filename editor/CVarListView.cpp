@@ -8,9 +8,9 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -400,9 +400,10 @@ bool CVarListView::viewportEvent(QEvent* event)
         const auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex index = indexAt(help->pos());
         const CVar* var = index.isValid() ? RowVar(index.row()) : nullptr;
+        // Shown for as long as the cursor stays on the row.
         if (var)
             QToolTip::showText(help->globalPos(), QString::fromStdString(RowToolTip(*var)), viewport(),
-                               visualRect(index));
+                               visualItemRect(topLevelItem(index.row())));
         else
             QToolTip::hideText();
         return true;
