@@ -53,3 +53,9 @@ function(eddyra_add_test suite)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${arg_TIMEOUT})
   endif()
 endfunction()
+
+# A Qt Test program spends about half its compile time in Qt's headers: all
+# of them share one precompiled header, built once (tests/support).
+function(eddyra_use_qt_test_pch target)
+  target_precompile_headers(${target} REUSE_FROM qt_test_pch)
+endfunction()
