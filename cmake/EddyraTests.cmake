@@ -18,6 +18,15 @@ if(EDDYRA_SANITIZE)
     "UBSAN_OPTIONS=print_stacktrace=1")
 endif()
 
+# Presenting frames through GLX makes Mesa's software driver leak a few bytes
+# and unload itself before the leak check runs, so no suppression can name
+# it: the tests that do so run without the leak check (the rest of the
+# address and undefined-behaviour checks still apply to them).
+set(EDDYRA_GLX_PRESENT_ENVIRONMENT)
+if("address" IN_LIST EDDYRA_SANITIZE)
+  set(EDDYRA_GLX_PRESENT_ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+endif()
+
 function(eddyra_test_module out)
   file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
   string(REGEX REPLACE "/.*" "" module "${folder}")

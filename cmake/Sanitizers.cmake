@@ -27,7 +27,7 @@ endif()
 # replays and the value store's tests) take them through this function; a
 # thread-sanitizer build cannot have them and builds those targets plain.
 function(eddyra_check_memory target)
-  if("thread" IN_LIST sanitizers)
+  if("thread" IN_LIST EDDYRA_SANITIZE)
     return()
   endif()
   target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
