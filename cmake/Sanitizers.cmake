@@ -1,8 +1,8 @@
 # EDDYRA_SANITIZE instruments the whole tree, the component's module and the
 # sample servers included, so that a fault is caught wherever it happens.
-# A sanitizer build registers its module in its own build folder only (see
-# LoadableModules.cmake): a program built without the runtime must never be
-# pointed at it.
+# Like every build it registers its modules in its own build folder's
+# registry unless COMREGISTRY_DIR says otherwise (LoadableModules.cmake): a
+# program built without the runtime must never be pointed at them.
 set(sanitizers ${EDDYRA_SANITIZE})
 foreach(sanitizer IN LISTS sanitizers)
   if(NOT sanitizer MATCHES "^(address|undefined|thread)$")
