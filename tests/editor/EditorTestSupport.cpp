@@ -6,35 +6,8 @@
 #include <QHeaderView>
 #include <QtTest>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-
-namespace {
-// The registries made by this process, removed when it ends.
-struct Sandboxes {
-    std::vector<std::string> folders;
-    ~Sandboxes()
-    {
-        std::error_code ignored;
-        for (const std::string& f : folders) std::filesystem::remove_all(f, ignored);
-    }
-};
-Sandboxes sandboxes;
-}  // namespace
-
-void UseSandboxRegistry()
-{
-    sandboxes.folders.push_back(MakeTempFolder());
-    setenv("COMREGISTRY_DIR", sandboxes.folders.back().c_str(), 1);
-}
-
-std::string MakeTempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillet-editor-XXXXXX").string();
-    return mkdtemp(pattern.data());
-}
 
 int CallLog::Count(const std::string& who) const
 {

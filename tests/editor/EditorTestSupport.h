@@ -13,13 +13,10 @@
 #include "platform/messages/Beep.h"
 #include "storage/GUIData.h"
 #include "storage/VariableStorageImpl.h"
+#include "tests/support/RegistrySandbox.h"
+#include "tests/support/TempFolder.h"
 
 class CVarListView;
-
-// Points the registry at a fresh temporary folder for this process.
-void UseSandboxRegistry();
-// A fresh temporary folder (removed by the caller or at exit).
-std::string MakeTempFolder();
 
 struct Call {
     std::string who;  // "sink" or "SetData"

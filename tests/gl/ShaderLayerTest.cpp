@@ -12,6 +12,7 @@
 #include "sim/GpuLbmSimulator.h"
 #include "sim/ProgramBinding.h"
 #include "tests/gl/HeadlessGl.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -20,25 +21,17 @@ namespace fs = std::filesystem;
 // A working folder of its own with a "cg/" copy that tests may spoil.
 class ScratchPrograms {
 public:
-    ScratchPrograms()
+    ScratchPrograms() : previous(fs::current_path())
     {
-        folder = fs::temp_directory_path() / ("eddyra-gl-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::copy(fs::path(EDDYRA_SOURCE_DIR) / "cg", folder / "cg");
-        previous = fs::current_path();
-        fs::current_path(folder);
+        fs::copy(fs::path(EDDYRA_SOURCE_DIR) / "cg", folder.path / "cg");
+        fs::current_path(folder.path);
     }
-    ~ScratchPrograms()
-    {
-        fs::current_path(previous);
-        fs::remove_all(folder);
-    }
-    void Write(const std::string& name, const std::string& text) { std::ofstream(folder / "cg" / name) << text; }
-    void Remove(const std::string& name) { fs::remove(folder / "cg" / name); }
+    ~ScratchPrograms() { fs::current_path(previous); }
+    void Write(const std::string& name, const std::string& text) { std::ofstream(folder.path / "cg" / name) << text; }
+    void Remove(const std::string& name) { fs::remove(folder.path / "cg" / name); }
 
 private:
-    fs::path folder;
+    TempFolder folder{"eddyra-gl"};
     fs::path previous;
 };
 

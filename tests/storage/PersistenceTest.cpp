@@ -19,7 +19,7 @@
 #include "storage/SingleWrapper.h"
 #include "storage/VariableStorageFactory.h"
 #include "storage/VariableStorageImpl.h"
-#include "tests/storage/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/storage/TestList.h"
 
 namespace {
