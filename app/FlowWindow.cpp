@@ -19,6 +19,7 @@
 #include "app/Parameters.h"
 #include "app/Presets.h"
 #include "app/SimulatorFactory.h"
+#include "app/ViewParameters.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/VelocityDump.h"
 
@@ -159,10 +160,12 @@ void FlowWindow::DrawFrame()
     glClear(GL_COLOR_BUFFER_BIT);
     const float aspect = static_cast<float>(gridHeight) / static_cast<float>(gridWidth);
     const DrawRect rect{0.0f, static_cast<float>(viewWidth), 0.0f, static_cast<float>(viewWidth) * aspect};
-    simulator->RenderVelocity(params::brightness, rect);
+    RenderView(*simulator, CurrentView(), rect);
     PresentFrame();
     ++framesDrawn;
 }
+
+ViewSettings FlowWindow::CurrentView() const { return ViewFromParameters(appliedFlowVelX, appliedFlowVelY); }
 
 void FlowWindow::On_Command(int commandId)
 {

@@ -14,6 +14,7 @@
 #include "app/IterationRate.h"
 #include "app/StorageBinding.h"
 #include "sim/LbmSimulator.h"
+#include "sim/ViewModes.h"
 
 class FlowView;
 
@@ -76,6 +77,8 @@ private:
     void ResetKeepingObstacles();
     void LoadPoiseuillePreset();
     void DrawFrame();
+    // What the view parameters ask for, against this simulation's inflow.
+    ViewSettings CurrentView() const;
     // Asks for the file of a file command, then runs it.
     void FileCommand(int commandId);
 

@@ -59,7 +59,7 @@ void FlowWindow::DumpPicture()
     // Named like the velocity dump, in the working folder, replaced by the
     // next picture of the same grid size.
     const std::string name = (TextFormat("picture_{0}x{1}.png") % gridWidth % gridHeight).str();
-    const std::string why = WriteFlowPicture(name, *simulator, gridWidth, gridHeight, 1, params::brightness);
+    const std::string why = WriteFlowPicture(name, *simulator, gridWidth, gridHeight, 1, CurrentView());
     if (why.empty())
         ShowMessage(this, "Success", "Ready! The picture is " + Quoted(name) + " in the working folder.");
     else
