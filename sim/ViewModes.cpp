@@ -9,8 +9,8 @@ constexpr float kSlowestReference = 1e-3f;
 constexpr float kDefaultReference = 0.1f;
 // Cells over which the inflow speed turns into the vorticity that saturates
 // the map at brightness 1: the shed vortices of a body some twenty cells
-// across then fill the middle of the map.
-constexpr float kVorticityCells = 5.0f;
+// across then reach well into the map, and only its shear layers saturate.
+constexpr float kVorticityCells = 10.0f;
 }  // namespace
 
 ViewMode ViewModeFromIndex(int32_t index)

@@ -27,7 +27,7 @@ float ReferenceSpeed(float inflowSpeed);
 
 // Multiplies the field before it meets its colour map, whose ends are -1
 // and 1 (0 and 1 for the speed):
-//   Vorticity  saturates at |curl u| = u / (5 cells) at brightness 1;
+//   Vorticity  saturates at |curl u| = u / (10 cells) at brightness 1;
 //   Speed      puts the inflow speed in the middle of the map at brightness 1;
 //   Density    saturates where rho - 1 reaches the dynamic pressure of the
 //              inflow (1.5 u^2 in density, the speed of sound being
