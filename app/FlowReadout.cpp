@@ -18,18 +18,18 @@ std::string Printed(const char* format, auto... values)
 }  // namespace
 
 FlowNumbers ComputeFlowNumbers(const std::vector<LatticeCell>& cells, const LbmSimulator::ObstacleList& obstacles,
-                               const FlowConditions& conditions, int64_t step)
+                               const SimulationState& run)
 {
     FlowNumbers n;
-    n.step = step;
-    const int W = conditions.width, H = conditions.height;
+    n.step = run.step;
+    const int W = run.width, H = run.height;
     // An obstacle read from a file may be of any size; one without height
     // gives no length to measure by.
     n.length = !obstacles.empty() && obstacles.front().height > 0 ? obstacles.front().height : H;
-    const double ux = conditions.flowVelX, uy = conditions.flowVelY;
+    const double ux = run.flowVelX, uy = run.flowVelY;
     const double speed = std::hypot(ux, uy);
     // The wrappers keep invViscosity within its range, never 0.
-    n.reynolds = speed * n.length * static_cast<double>(conditions.invViscosity);
+    n.reynolds = speed * n.length * static_cast<double>(run.invViscosity);
 
     if (W > 0 && H > 0 && cells.size() == static_cast<size_t>(W) * static_cast<size_t>(H)) {
         std::vector<int32_t> mask(cells.size(), 0);
@@ -67,15 +67,15 @@ std::string CellLine(int32_t gx, int32_t gy, const LatticeCell& cell)
                    std::hypot(m.ux, m.uy), m.rho);
 }
 
-void FlowReadout::Refresh(LbmSimulator& simulator, const FlowConditions& conditions, int64_t step)
+void FlowReadout::Refresh(LbmSimulator& simulator, const SimulationState& run)
 {
-    if (!FetchLattice(simulator, conditions.width, conditions.height, cells)) {
+    if (!FetchLattice(simulator, run.width, run.height, cells)) {
         Clear();
         return;
     }
-    width = conditions.width;
-    height = conditions.height;
-    numbers = ComputeFlowNumbers(cells, simulator.Obstacles(), conditions, step);
+    width = run.width;
+    height = run.height;
+    numbers = ComputeFlowNumbers(cells, simulator.Obstacles(), run);
 }
 
 void FlowReadout::Clear()

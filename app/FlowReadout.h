@@ -11,16 +11,7 @@
 #include "app/ClientToGrid.h"
 #include "sim/LbmSimulator.h"
 #include "sim/MomentumExchange.h"
-
-// What the numbers are measured against: the current simulation's grid,
-// inflow and viscosity.
-struct FlowConditions {
-    int32_t width = 0;
-    int32_t height = 0;
-    float flowVelX = 0.0f;
-    float flowVelY = 0.0f;
-    float invViscosity = 0.0f;
-};
+#include "sim/StateFile.h"
 
 struct FlowNumbers {
     int64_t step = 0;
@@ -38,8 +29,10 @@ struct FlowNumbers {
     std::optional<double> liftCoefficient;
 };
 
+// run: what the numbers are measured against, the current simulation's
+// grid, inflow, viscosity and step (its obstacles and cells are not used).
 FlowNumbers ComputeFlowNumbers(const std::vector<LatticeCell>& cells, const LbmSimulator::ObstacleList& obstacles,
-                               const FlowConditions& conditions, int64_t step);
+                               const SimulationState& run);
 
 // "Step 1200   Re 40.0   Drag 0.0123 (Cd 1.23)   Lift ..."
 std::string FlowLine(const FlowNumbers& numbers);
@@ -50,7 +43,7 @@ class FlowReadout {
 public:
     // Reads the simulator's lattice and works the numbers out afresh.  A
     // simulator that refuses its lattice leaves nothing to show.
-    void Refresh(LbmSimulator& simulator, const FlowConditions& conditions, int64_t step);
+    void Refresh(LbmSimulator& simulator, const SimulationState& run);
     // Forgets the last reading (a new simulation).
     void Clear();
 

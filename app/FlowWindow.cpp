@@ -136,8 +136,7 @@ void FlowWindow::ResetSimulation()
 void FlowWindow::RefreshStatus()
 {
     if (simulator)
-        readout.Refresh(*simulator, {gridWidth, gridHeight, appliedFlowVelX, appliedFlowVelY, appliedInvViscosity},
-                        simulatedSteps);
+        readout.Refresh(*simulator, RunParameters());
     statusStrip->SetFlowText(readout.FlowText());
     ShowCursorCell();
 }
@@ -207,6 +206,19 @@ void FlowWindow::DrawFrame()
     RenderView(*simulator, CurrentView(), rect);
     PresentFrame();
     ++framesDrawn;
+}
+
+SimulationState FlowWindow::RunParameters() const
+{
+    SimulationState run;
+    run.width = gridWidth;
+    run.height = gridHeight;
+    run.step = simulatedSteps;
+    run.simulationType = simulatorKind;
+    run.flowVelX = appliedFlowVelX;
+    run.flowVelY = appliedFlowVelY;
+    run.invViscosity = appliedInvViscosity;
+    return run;
 }
 
 ViewSettings FlowWindow::CurrentView() const { return ViewFromParameters(appliedFlowVelX, appliedFlowVelY); }

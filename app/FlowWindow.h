@@ -86,6 +86,9 @@ private:
     void DrawFrame();
     // What the view parameters ask for, against this simulation's inflow.
     ViewSettings CurrentView() const;
+    // The current simulation's grid, solver, inflow, viscosity and step,
+    // without its lattice.
+    SimulationState RunParameters() const;
     // Asks for the file of a file command, then runs it.
     void FileCommand(int commandId);
     // Reads the flow's numbers afresh into the status strip.

@@ -91,14 +91,7 @@ void FlowWindow::SaveStateTo(const std::string& path)
 {
     if (!simulator)
         return;
-    SimulationState state;
-    state.width = gridWidth;
-    state.height = gridHeight;
-    state.step = simulatedSteps;
-    state.simulationType = simulatorKind;
-    state.flowVelX = appliedFlowVelX;
-    state.flowVelY = appliedFlowVelY;
-    state.invViscosity = appliedInvViscosity;
+    SimulationState state = RunParameters();
     if (!CaptureSimulation(*simulator, state)) {
         ShowMessage(this, "Error", "FetchGridState returned false!");
         return;
@@ -153,4 +146,5 @@ void FlowWindow::LoadStateFrom(const std::string& path)
     SetParameter(binding, params::flowVelY.GetVariableName(), &state.flowVelY, sizeof state.flowVelY);
     rate.Restart(TickCount());
     pacing = FramePacing{};
+    RefreshStatus();
 }

@@ -121,12 +121,13 @@ Figures Measure(int32_t solver, int32_t mode, int seconds)
     f.presentMs = presentNs / 1e6 / static_cast<double>(frames);
 
     FlowReadout readout;
-    const FlowConditions conditions{window.Geometry().gridWidth, window.Geometry().gridHeight, params::flowVelX,
-                                    params::flowVelY, params::invViscosity};
+    SimulationState run;
+    run.width = window.Geometry().gridWidth;
+    run.height = window.Geometry().gridHeight;
     part.start();
     constexpr int kReadings = 5;
     for (int n = 0; n < kReadings; ++n)
-        readout.Refresh(*sim, conditions, 0);
+        readout.Refresh(*sim, run);
     f.readoutMs = part.nsecsElapsed() / 1e6 / kReadings;
     window.close();
     return f;

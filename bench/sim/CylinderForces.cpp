@@ -91,12 +91,16 @@ void Run(double reynolds, long steps, long settle)
     cdMean /= n;
     clMean /= n;
     probeMean /= n;
-    const double liftPeriod = MeanPeriod(UpCrossings(samples, &Sample::cl, clMean));
-    const double sheddingPeriod = MeanPeriod(UpCrossings(samples, &Sample::probe, probeMean));
+    // A steady flow still wobbles in its last bits; crossings of that are
+    // no period.
+    const double clAmplitude = 0.5 * (clMax - clMin);
+    const bool oscillates = clAmplitude > 1e-3 * std::fabs(cdMean);
+    const double liftPeriod = oscillates ? MeanPeriod(UpCrossings(samples, &Sample::cl, clMean)) : 0.0;
+    const double sheddingPeriod = oscillates ? MeanPeriod(UpCrossings(samples, &Sample::probe, probeMean)) : 0.0;
     std::printf("Re %.0f (nu %.4f, %ld steps, averaged over the last %ld, %.0f s)\n", reynolds, double(nu), steps,
                 steps - settle, seconds);
     std::printf("  drag coefficient  mean %.4f  min %.4f  max %.4f\n", cdMean, cdMin, cdMax);
-    std::printf("  lift coefficient  mean %+.4f  amplitude %.4f\n", clMean, 0.5 * (clMax - clMin));
+    std::printf("  lift coefficient  mean %+.4f  amplitude %.4f\n", clMean, clAmplitude);
     if (liftPeriod > 0 && sheddingPeriod > 0) {
         std::printf("  lift period %.1f steps, shedding period (wake probe) %.1f steps, ratio %.4f\n", liftPeriod,
                     sheddingPeriod, liftPeriod / sheddingPeriod);

@@ -14,7 +14,11 @@ TEST(FlowReadout, DragAndLiftTurnWithTheInflowAndScaleWithTheFirstObstacle)
     cells[4 * W + 3].f[1] = 0.3f;
     const LbmSimulator::ObstacleList body = {{0, 4, 4, 1, 2}, {0, 6, 1, 1, 5}};
 
-    const FlowNumbers up = ComputeFlowNumbers(cells, body, {W, H, 0.0f, 0.1f, 20.0f}, 7);
+    auto run = [](float ux, float uy, int64_t step) {
+        return SimulationState{.width = W, .height = H, .step = step, .flowVelX = ux, .flowVelY = uy, .invViscosity = 20.0f,
+                               .obstacles = {}, .cells = {}};
+    };
+    const FlowNumbers up = ComputeFlowNumbers(cells, body, run(0.0f, 0.1f, 7));
     EXPECT_EQ(up.step, 7);
     EXPECT_DOUBLE_EQ(up.force.fx, double(0.3f));
     EXPECT_EQ(up.length, 2.0);
@@ -24,11 +28,11 @@ TEST(FlowReadout, DragAndLiftTurnWithTheInflowAndScaleWithTheFirstObstacle)
     ASSERT_TRUE(up.liftCoefficient.has_value());
     EXPECT_NEAR(*up.liftCoefficient, -0.3 / (0.5 * 0.01 * 2), 1e-4);
 
-    const FlowNumbers still = ComputeFlowNumbers(cells, body, {W, H, 0.0f, 0.0f, 20.0f}, 0);
+    const FlowNumbers still = ComputeFlowNumbers(cells, body, run(0.0f, 0.0f, 0));
     EXPECT_NEAR(still.drag, 0.3, 1e-7);
     EXPECT_FALSE(still.dragCoefficient.has_value()) << "no dynamic pressure to divide by";
 
-    const FlowNumbers open = ComputeFlowNumbers(cells, {}, {W, H, 0.1f, 0.0f, 20.0f}, 0);
+    const FlowNumbers open = ComputeFlowNumbers(cells, {}, run(0.1f, 0.0f, 0));
     EXPECT_EQ(open.length, double(H));
     EXPECT_EQ(open.drag, 0.0);
     EXPECT_NE(FlowLine(up).find("Step 7"), std::string::npos);
