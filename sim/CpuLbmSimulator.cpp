@@ -67,11 +67,20 @@ void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
 }
 
 // Every scalar view colours the same texels as the velocity picture; only
-// the program differs.
+// the program differs, and the vorticity's fourth value.
 void CpuLbmSimulator::RenderField(ViewMode mode, float bias, float scale, DrawRect rect)
 {
-    if (StageTexels(mode))
-        renderResources->DrawField(mode, bias, scale, rect, obstacleMask, ObstacleRevision());
+    float* texels = StageTexels(mode);
+    if (!texels)
+        return;
+    if (mode == ViewMode::Vorticity) {
+        const int32_t* mask = obstacleMask.data();
+        const int width = W, height = H;
+        stepper->ForEachSpan(static_cast<size_t>(W) * static_cast<size_t>(H), [=](size_t first, size_t last) {
+            StageVorticity(texels, mask, width, height, first, last);
+        });
+    }
+    renderResources->DrawField(mode, bias, scale, rect, obstacleMask, ObstacleRevision());
 }
 
 void CpuLbmSimulator::RenderDensity(float bias, float scale, DrawRect rect)
