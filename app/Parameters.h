@@ -1,4 +1,4 @@
-// The eleven tunable parameters of the program.  They exist with their
+// The tunable parameters of the program.  They exist with their
 // defaults before main runs; the program reads them where it needs a value
 // and never writes them: only the storage binding does.
 #pragma once
@@ -19,6 +19,8 @@ extern GlobalFloatVariable invViscosity;
 extern GlobalFloatVariable brightness;
 // Time steps per drawn frame.
 extern GlobalIntVariable updateRate;
+// What the picture shows: 0 "Velocity", 1 "Vorticity", 2 "Speed", 3 "Density".
+extern GlobalEnumVariable viewMode;
 extern GlobalIntVariable obstacleWidth;
 extern GlobalIntVariable obstacleHeight;
 // 0 "Rect", 1 "Ellipse".

@@ -1,5 +1,5 @@
-// Lattice updates per second of both solvers and the cost of one picture,
-// on whatever the headless EGL context runs on (llvmpipe without a GPU).
+// Lattice updates per second of both solvers and the cost of one picture in
+// each view, on whatever the headless EGL context runs on (llvmpipe without a GPU).
 // Each GPU measurement ends with glFinish so that queued work is counted.
 #include <epoxy/gl.h>
 
@@ -11,6 +11,7 @@
 #include "bench/gl/GlBenchSupport.h"
 #include "sim/CpuLbmSimulator.h"
 #include "sim/GpuLbmSimulator.h"
+#include "sim/ViewModes.h"
 
 namespace {
 
@@ -57,6 +58,23 @@ void Picture(benchmark::State& state)
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
+// The picture of view mode range(2), through the frame loop's dispatch.
+template <typename Sim>
+void View(benchmark::State& state)
+{
+    const int W = static_cast<int>(state.range(0)), H = static_cast<int>(state.range(1));
+    const ViewSettings view{ViewModeFromIndex(static_cast<int32_t>(state.range(2))), 1.0f, 0.1f};
+    auto sim = MakeFlow<Sim>(W, H);
+    sim->Step(kStepsPerFrame);
+    OffscreenTarget target(W, H);
+    for (auto _ : state) {
+        target.BeginFrame();
+        RenderView(*sim, view, {0.0f, float(W), 0.0f, float(H)});
+        glFinish();
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
 void Sizes(benchmark::internal::Benchmark* b)
 {
     b->Args({512, 256})->Args({1024, 1024})->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -66,6 +84,16 @@ BENCHMARK(Steps<GpuLbmSimulator>)->Name("GpuStep10")->Apply(Sizes);
 BENCHMARK(Steps<CpuLbmSimulator>)->Name("CpuStep10")->Apply(Sizes);
 BENCHMARK(Picture<GpuLbmSimulator>)->Name("GpuRenderVelocity")->Apply(Sizes);
 BENCHMARK(Picture<CpuLbmSimulator>)->Name("CpuRenderVelocity")->Apply(Sizes);
+
+void Views(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"W", "H", "mode"})->Unit(benchmark::kMillisecond)->UseRealTime();
+    for (int mode = 0; mode < kViewModeCount; ++mode)
+        b->Args({512, 256, mode});
+}
+
+BENCHMARK(View<GpuLbmSimulator>)->Name("GpuRenderView")->Apply(Views);
+BENCHMARK(View<CpuLbmSimulator>)->Name("CpuRenderView")->Apply(Views);
 
 }  // namespace
 

@@ -128,7 +128,9 @@ TEST_F(ShaderLayer, ProgramBindingUnbindsWhenLeftThroughAnException)
 TEST_F(ShaderLayer, AllProgramFilesCompile)
 {
     for (const char* name : {"stream_frag.cg", "collide_frag.cg", "fill_frag.cg", "wall_frag.cg",
-                             "wallEllipse_frag.cg", "velRender_frag.cg", "densityRender_frag.cg", "vel2hsl_frag.cg"}) {
+                             "wallEllipse_frag.cg", "velRender_frag.cg", "densityRender_frag.cg", "vel2hsl_frag.cg",
+                             "vorticityRender_frag.cg", "speedRender_frag.cg", "vel2vorticity_frag.cg",
+                             "vel2speed_frag.cg", "vel2density_frag.cg"}) {
         FragmentProgram program(CurrentFragmentProfile());
         EXPECT_TRUE(program.Load(std::string("cg/") + name, "main")) << name;
         // The oldest profile the programs are written for compiles them too.
