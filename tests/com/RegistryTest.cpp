@@ -1,6 +1,5 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 
 #include <atomic>
 #include <csignal>
@@ -11,6 +10,7 @@
 
 #include "platform/registry/Registry.h"
 #include "tests/com/RegistryFolder.h"
+#include "tests/support/WaitWatch.h"
 
 namespace fs = std::filesystem;
 
@@ -171,21 +171,13 @@ TEST_F(RegistryTest, AValueThatIsNoFileIsUnreadableWithoutWaiting)
     fs::remove(value);
     ASSERT_EQ(mkfifo(value.c_str(), 0600), 0);
 
-    // A read waiting on the FIFO is interrupted and counted, so that the
-    // test fails instead of hanging.
-    static volatile sig_atomic_t interrupts;
-    interrupts = 0;
-    struct sigaction onAlarm = {}, previous = {};
-    onAlarm.sa_handler = [](int) { interrupts = interrupts + 1; };
-    sigemptyset(&onAlarm.sa_mask);
-    ASSERT_EQ(sigaction(SIGALRM, &onAlarm, &previous), 0);
-    const itimerval every = {{2, 0}, {2, 0}}, off = {};
-    setitimer(ITIMER_REAL, &every, nullptr);
     std::string text;
-    const LSTATUS status = key.QueryString("Value", text);
-    setitimer(ITIMER_REAL, &off, nullptr);
-    sigaction(SIGALRM, &previous, nullptr);
-    EXPECT_EQ(interrupts, 0);
+    LSTATUS status;
+    {
+        const WaitWatch watch;
+        status = key.QueryString("Value", text);
+        EXPECT_EQ(watch.Interrupts(), 0);
+    }
     EXPECT_NE(status, ERROR_SUCCESS);
 }
 
