@@ -109,7 +109,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Found by the library dependencies, and besides them the GL libraries that
 # libepoxy opens at run time.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libegl1, libgl1")
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/platform/messages)
+# The modules' own library is found in the build, not among the system's.
+get_target_property(messages_dir platform_messages BINARY_DIR)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${messages_dir})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The installation step registers the servers for every user; removal
 # unregisters them first.
