@@ -20,9 +20,9 @@
 #include "app/Presets.h"
 #include "app/SimulatorFactory.h"
 #include "app/StatusStrip.h"
+#include "app/VelocityDump.h"
 #include "app/ViewParameters.h"
 #include "platform/gl/RenderContext.h"
-#include "sim/VelocityDump.h"
 
 namespace {
 constexpr int kMaxPanelWidth = 400;

@@ -1,6 +1,7 @@
 #include "app/SimulatorFactory.h"
 
 #include "sim/CpuLbmSimulator.h"
+#include "sim/CpuRenderResources.h"
 #ifdef EDDYRA_HAVE_GPU_SOLVER
 #include "sim/GpuLbmSimulator.h"
 #endif
@@ -13,7 +14,7 @@ std::shared_ptr<LbmSimulator> CreateSimulator(int32_t simulationType, int width,
 #else
     (void)simulationType;
 #endif
-    return std::make_shared<CpuLbmSimulator>(width, height);
+    return std::make_shared<CpuLbmSimulator>(width, height, std::make_unique<CpuRenderResources>());
 }
 
 std::shared_ptr<LbmSimulator> StartSimulator(int32_t simulationType, int width, int height, float invViscosity,

@@ -9,8 +9,8 @@
 #include "app/FlowPicture.h"
 #include "app/StateFiles.h"
 #include "app/StepFileName.h"
+#include "app/VelocityDump.h"
 #include "sim/Checkpoint.h"
-#include "sim/VelocityDump.h"
 
 namespace {
 // One step's outputs, taken from the simulator and ready to be written

@@ -17,13 +17,13 @@
 #include "editor/CMyTab.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
+#include "editor/EditorHost.h"
 #include "editor/LastGroups.h"
 #include "editor/NoCase.h"
 #include "editor/VarFilter.h"
 #include "platform/com/ComRuntime.h"
 #include "storage/CreateVariableList.h"
 #include "storage/GUIData.h"
-#include "storage/VariableStorageImpl.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ bool HoldsValue(const CVar* var, const void* bytes, unsigned length)
 // keeps one of its own.
 std::shared_ptr<CEditHistory> SharedHistory(IVariableStorage* storage)
 {
-    auto* component = dynamic_cast<CVariableStorageImpl*>(storage);
+    auto* component = dynamic_cast<CEditorHost*>(storage);
     if (!component) return std::make_shared<CEditHistory>();
     std::shared_ptr<CEditHistory>& slot = component->EditHistory();
     if (!slot) slot = std::make_shared<CEditHistory>();
@@ -98,7 +98,7 @@ CMainWnd::CMainWnd(QWidget* parent, const QRect& rect, IVariableStorage* storage
     On_Create();
     // Every editor opened by the component hears of the values stored in
     // it, so that two editors of one list never show different values.
-    watched = dynamic_cast<CVariableStorageImpl*>(storagePtr);
+    watched = dynamic_cast<CEditorHost*>(storagePtr);
     if (watched) watched->AddWatcher(this);
 }
 

@@ -34,7 +34,7 @@ class CVarListView;
 class CVarTreeView;
 class QSplitter;
 class QStackedWidget;
-class CVariableStorageImpl;
+class CEditorHost;
 
 class CMainWnd : public QWidget, public CVar::Event, public CValueWatcher, public CEditGestures {
 public:
@@ -128,7 +128,7 @@ private:
     std::map<int, std::string> leftOn;  // tab index to the group path the user selected
     CEditRecorder recorder;
     // The component when it is ours to watch; null for any other storage.
-    CVariableStorageImpl* watched = nullptr;
+    CEditorHost* watched = nullptr;
     // Set while a value the component already holds is being shown.
     bool showingStored = false;
     int barPos = 0;

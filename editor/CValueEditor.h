@@ -12,9 +12,9 @@
 //      Each list view calls every factory once in CVarListView::Init and
 //      reuses the editor it got for all rows of those kinds.
 //   3. Provide the header "editor/<module>/Install<Module>Editors.h" with a
-//      function that does the registrations; editor/InstallEditors.cpp calls
-//      it when the header is present (see there), and link the module's
-//      library into quillet_editor.
+//      function that does the registrations, call it from
+//      component/InstallEditors.cpp, and link the module's library into
+//      quillet_component.
 //
 // Ownership: the list view never deletes an editor.  The editor's window must
 // be a child of CVarListView::EditorParent() and is deleted with the list

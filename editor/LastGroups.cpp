@@ -68,9 +68,11 @@ bool RecallLastGroup(const GUID& listId, std::string& path)
 void RememberLastGroups(const std::vector<std::pair<GUID, std::string>>& groups)
 {
     Lines lines = Read();
-    for (const auto& [listId, path] : groups) {
+    for (const auto& group : groups) {
+        const auto& [listId, path] = group;
         if (!Storable(path)) continue;
-        lines.erase(std::remove_if(lines.begin(), lines.end(), [&](const auto& l) { return l.first == listId; }),
+        // Through the pair: clang before 16 cannot capture a structured binding.
+        lines.erase(std::remove_if(lines.begin(), lines.end(), [&](const auto& l) { return l.first == group.first; }),
                     lines.end());
         lines.insert(lines.begin(), {listId, path});
     }

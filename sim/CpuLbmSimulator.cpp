@@ -1,10 +1,11 @@
 #include "sim/CpuLbmSimulator.h"
 
-#include "sim/CpuRenderResources.h"
 #include "sim/CpuStep.h"
 #include "sim/CpuStepper.h"
 #include "sim/ObstacleMask.h"
 #include "sim/VelocityStaging.h"
+
+#include <utility>
 
 namespace {
 
@@ -15,8 +16,11 @@ constexpr int kSecondLatticeSkew = 32;
 
 }  // namespace
 
-CpuLbmSimulator::CpuLbmSimulator(int width, int height)
-    : lattices{{width, height, 0}, {width, height, kSecondLatticeSkew}}, W(width), H(height)
+CpuLbmSimulator::CpuLbmSimulator(int width, int height, std::unique_ptr<CpuFieldDrawing> fieldDrawing)
+    : lattices{{width, height, 0}, {width, height, kSecondLatticeSkew}},
+      W(width),
+      H(height),
+      drawing(std::move(fieldDrawing))
 {
     const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
     obstacleMask.assign(cells, 0);
@@ -47,9 +51,9 @@ void CpuLbmSimulator::SetBoundaryVelocity(float ux, float uy)
 
 float* CpuLbmSimulator::StageTexels(ViewMode mode)
 {
-    if (!renderResources)
-        renderResources = std::make_unique<CpuRenderResources>();
-    float* texels = renderResources->VelocityTexels(W, H, mode);
+    if (!drawing)
+        return nullptr;
+    float* texels = drawing->VelocityTexels(W, H, mode);
     if (!texels)
         return nullptr;
     const CpuStepLattice* lattice = &lattices[current];
@@ -63,7 +67,7 @@ float* CpuLbmSimulator::StageTexels(ViewMode mode)
 void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
 {
     if (StageTexels(ViewMode::Velocity))
-        renderResources->DrawVelocities(brightness, rect);
+        drawing->DrawVelocities(brightness, rect);
 }
 
 // Every scalar view colours the same texels as the velocity picture; only
@@ -80,7 +84,7 @@ void CpuLbmSimulator::RenderField(ViewMode mode, float bias, float scale, DrawRe
             StageVorticity(texels, mask, width, height, first, last);
         });
     }
-    renderResources->DrawField(mode, bias, scale, rect, obstacleMask, ObstacleRevision());
+    drawing->DrawField(mode, bias, scale, rect, obstacleMask, ObstacleRevision());
 }
 
 void CpuLbmSimulator::RenderDensity(float bias, float scale, DrawRect rect)

@@ -7,23 +7,24 @@
 #include <memory>
 #include <vector>
 
+#include "sim/CpuFieldDrawing.h"
 #include "sim/CpuStepLattice.h"
 #include "sim/LbmSimulator.h"
 #include "sim/ViewModes.h"
 
-class CpuRenderResources;
 class CpuStepper;
 
 class CpuLbmSimulator : public LbmSimulator {
 public:
-    CpuLbmSimulator(int W, int H);
+    // Pictures go through drawing; without one the solver only steps.
+    CpuLbmSimulator(int W, int H, std::unique_ptr<CpuFieldDrawing> drawing = nullptr);
     ~CpuLbmSimulator() override;
 
     void Step(int iterations) override;
     void ResetFlow(float ux, float uy) override;
     void SetBoundaryVelocity(float ux, float uy) override;
     void SetViscosity(float nu) override;
-    // Needs a drawing context; the render resources are made on the first call.
+    // Needs a drawing, and the drawing a context.
     void RenderVelocity(float brightness, DrawRect rect) override;
     void RenderDensity(float bias, float scale, DrawRect rect) override;
     void RenderVorticity(float scale, DrawRect rect) override;
@@ -65,5 +66,5 @@ private:
     int W = 0;
     int H = 0;
     std::unique_ptr<CpuStepper> stepper;  // vector kernels and the worker thread
-    std::unique_ptr<CpuRenderResources> renderResources;
+    std::unique_ptr<CpuFieldDrawing> drawing;
 };

@@ -177,7 +177,7 @@ bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr li
     return RemoveOtherNames(folder, listId, name, messages);
 }
 
-void ReadUseList(const std::string& folder, CVariableStorageImpl::ListsInUse& lists)
+void ReadUseList(const std::string& folder, CDataFolder::ListsInUse& lists)
 {
     std::vector<uint8_t> content;
     if (!ReadWholeFile(folder + "/" + kUseList, content)) return;
@@ -267,8 +267,7 @@ void CDataFolder::ValueBytesOf(const GLOBAL_VARIABLE_INFO& info, const void** by
     }
 }
 
-bool CDataFolder::Save(const std::string& folder, const CVariableStorageImpl::ListsInUse& lists,
-                       std::string& messages)
+bool CDataFolder::Save(const std::string& folder, const ListsInUse& lists, std::string& messages)
 {
     bool ok = true;
     for (const auto& [listId, list] : lists)
@@ -276,8 +275,7 @@ bool CDataFolder::Save(const std::string& folder, const CVariableStorageImpl::Li
     return ok;
 }
 
-void CDataFolder::Load(const std::string& folder, CVariableStorageImpl::Stores& stores,
-                       CVariableStorageImpl::ListsInUse& lists)
+void CDataFolder::Load(const std::string& folder, Stores& stores, ListsInUse& lists)
 {
     for (auto& [id, store] : stores) store.Clear();
 

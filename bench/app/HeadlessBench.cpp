@@ -37,14 +37,14 @@
 #include "app/HeadlessRun.h"
 #include "app/Parameters.h"
 #include "app/SimulatorFactory.h"
-#include "bench/app/ComponentSandbox.h"
 #include "app/StateFiles.h"
 #include "app/StudyOutputs.h"
+#include "app/VelocityDump.h"
+#include "bench/app/ComponentSandbox.h"
 #include "platform/com/Com.h"
 #include "platform/gl/HeadlessRenderContext.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/Checkpoint.h"
-#include "sim/VelocityDump.h"
 
 namespace {
 constexpr Obstacle kCylinder{1, 100, 118, 20, 20};

@@ -18,13 +18,13 @@
 
 #include <QApplication>
 
+#include "component/VariableStorageFactory.h"
 #include "demo/DemoList.h"
 #include "editor/CFilterLine.h"
 #include "editor/CMainWnd.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
 #include "storage/GUIData.h"
-#include "storage/VariableStorageFactory.h"
 
 namespace {
 

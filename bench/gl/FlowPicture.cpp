@@ -12,6 +12,7 @@
 
 #include "bench/gl/GlBenchSupport.h"
 #include "sim/CpuLbmSimulator.h"
+#include "sim/CpuRenderResources.h"
 #include "sim/GpuLbmSimulator.h"
 
 namespace {
@@ -45,7 +46,7 @@ int main(int argc, char** argv)
     {
         GpuLbmSimulator gpu(W, H);
         ok = WritePicture(gpu, folder / "flow_gpu.png") && ok;
-        CpuLbmSimulator cpu(W, H);
+        CpuLbmSimulator cpu(W, H, std::make_unique<CpuRenderResources>());
         ok = WritePicture(cpu, folder / "flow_cpu.png") && ok;
     }
     DestroyRenderContext();

@@ -7,9 +7,11 @@
 
 #include <cstdio>
 #include <memory>
+#include <type_traits>
 
 #include "bench/gl/GlBenchSupport.h"
 #include "sim/CpuLbmSimulator.h"
+#include "sim/CpuRenderResources.h"
 #include "sim/GpuLbmSimulator.h"
 #include "sim/ViewModes.h"
 
@@ -20,7 +22,11 @@ constexpr int kStepsPerFrame = 10;  // the frame loop's default
 template <typename Sim>
 std::unique_ptr<Sim> MakeFlow(int W, int H)
 {
-    auto sim = std::make_unique<Sim>(W, H);
+    std::unique_ptr<Sim> sim;
+    if constexpr (std::is_same_v<Sim, CpuLbmSimulator>)
+        sim = std::make_unique<Sim>(W, H, std::make_unique<CpuRenderResources>());
+    else
+        sim = std::make_unique<Sim>(W, H);
     sim->AddObstacle({1, W / 5, H / 2 - H / 10, H / 5, H / 5});
     sim->SetViscosity(1.0f / 20.0f);
     sim->SetBoundaryVelocity(0.1f, 0.0f);

@@ -4,8 +4,8 @@
 #include <QFontMetrics>
 #include <atomic>
 
-#include "editor/values/DataObject.h"
 #include "platform/com/Com.h"
+#include "platform/com/DataObject.h"
 #include "platform/messages/RegisteredMessage.h"
 #include "storage/PropsVar.h"
 

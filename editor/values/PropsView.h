@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "editor/values/PropertyEditorApi.h"
+#include "storage/api/PropertyEditorApi.h"
 
 class CPropsVar;
 

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "editor/values/PropertyEditorApi.h"
 #include "platform/com/Com.h"
 #include "platform/messages/RegisteredMessage.h"
+#include "storage/api/PropertyEditorApi.h"
 
 bool VariantText(const VARIANT* value, std::string& text)
 {

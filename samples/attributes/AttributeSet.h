@@ -2,7 +2,7 @@
 // attributes out as one "CF_ATR" block through its data object.
 #pragma once
 
-#include "editor/values/DataObject.h"
+#include "platform/com/DataObject.h"
 #include "samples/attributes/AttributeData.h"
 #include "samples/attributes/ComObject.h"
 #include "storage/api/Attributes.h"

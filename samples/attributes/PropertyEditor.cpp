@@ -1,7 +1,7 @@
 #include "samples/attributes/PropertyEditor.h"
 
-#include "editor/values/DataObject.h"
 #include "platform/com/Com.h"
+#include "platform/com/DataObject.h"
 #include "platform/messages/RegisteredMessage.h"
 #include "samples/attributes/PropertyGrid.h"
 

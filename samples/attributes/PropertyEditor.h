@@ -5,10 +5,10 @@
 
 #include <QPointer>
 
-#include "editor/values/PropertyEditorApi.h"
 #include "samples/attributes/AttributeData.h"
 #include "samples/attributes/ComObject.h"
 #include "samples/attributes/SampleIds.h"
+#include "storage/api/PropertyEditorApi.h"
 
 class CPropertyGrid;
 

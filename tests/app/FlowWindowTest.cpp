@@ -30,12 +30,12 @@
 #include "app/Parameters.h"
 #include "app/SetVariableFromStorage.h"
 #include "app/StatusStrip.h"
+#include "app/VelocityDump.h"
 #include "platform/com/Com.h"
 #include "platform/gl/HeadlessRenderContext.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/Checkpoint.h"
 #include "sim/CpuLbmSimulator.h"
-#include "sim/VelocityDump.h"
 
 namespace {
 struct Message {

@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "component/VariableStorageImpl.h"
 #include "demo/DemoList.h"
 #include "editor/CMainWnd.h"
 #include "platform/messages/Beep.h"
 #include "storage/GUIData.h"
-#include "storage/VariableStorageImpl.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
 

@@ -8,11 +8,11 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include "component/InstallEditors.h"
 #include "editor/CFilterLine.h"
 #include "editor/CMyTab.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
-#include "editor/InstallEditors.h"
 #include "editor/LastGroups.h"
 #include "editor/spin/CustomButton.h"
 #include "editor/spin/CustomEdit.h"

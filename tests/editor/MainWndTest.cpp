@@ -9,6 +9,9 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "component/EditorEntry.h"
+#include "component/VariableStorageFactory.h"
+#include "component/VariableStorageImpl.h"
 #include "editor/CMainDlg.h"
 #include "editor/CMyTab.h"
 #include "editor/CTabRows.h"
@@ -18,9 +21,6 @@
 #include "editor/values/VarSpinEdit.h"
 #include "platform/com/Utf8.h"
 #include "storage/DataFolder.h"
-#include "storage/EditorEntry.h"
-#include "storage/VariableStorageFactory.h"
-#include "storage/VariableStorageImpl.h"
 #include "tests/editor/EditorTestSupport.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "app/FlowPicture.h"
 #include "sim/CpuLbmSimulator.h"
+#include "sim/CpuRenderResources.h"
 #include "sim/GpuLbmSimulator.h"
 #include "tests/gl/HeadlessGl.h"
 #include "tests/gl/OffscreenTarget.h"
@@ -39,7 +40,7 @@ TEST_F(FlowPicture, FileHoldsThePixelsTheFrameLoopDrawsTopRowFirst)
         if (solver == 0)
             sim = std::make_unique<GpuLbmSimulator>(W, H);
         else
-            sim = std::make_unique<CpuLbmSimulator>(W, H);
+            sim = std::make_unique<CpuLbmSimulator>(W, H, std::make_unique<CpuRenderResources>());
         Develop(*sim);
         OffscreenTarget frame(W * scale, H * scale);
         frame.BeginFrame();

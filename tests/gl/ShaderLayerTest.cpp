@@ -8,6 +8,7 @@
 
 #include "platform/gl/ShaderProgram.h"
 #include "sim/CpuLbmSimulator.h"
+#include "sim/CpuRenderResources.h"
 #include "sim/FragmentProgram.h"
 #include "sim/GpuLbmSimulator.h"
 #include "sim/ProgramBinding.h"
@@ -163,7 +164,7 @@ TEST_F(ShaderLayer, MissingAndBrokenProgramFilesAreReportedOnceAndTheSolverGoesO
     EXPECT_EQ(messages.reports.size(), 2u) << "nothing is reported again while the solver runs";
 
     scratch.Write("vel2hsl_frag.cg", "this is not a program\n");
-    CpuLbmSimulator cpu(24, 12);
+    CpuLbmSimulator cpu(24, 12, std::make_unique<CpuRenderResources>());
     cpu.ResetFlow(0.1f, 0.0f);
     cpu.RenderVelocity(1.0f, {0, 24, 0, 12});
     cpu.RenderVelocity(1.0f, {0, 24, 0, 12});

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sim/CpuLbmSimulator.h"
+#include "sim/CpuRenderResources.h"
 #include "sim/GpuLbmSimulator.h"
 #include "sim/ColourMaps.h"
 #include "sim/HueWheel.h"
@@ -42,7 +43,7 @@ std::unique_ptr<LbmSimulator> MakeSolver(bool gpu, int W, int H)
 {
     if (gpu)
         return std::make_unique<GpuLbmSimulator>(W, H);
-    return std::make_unique<CpuLbmSimulator>(W, H);
+    return std::make_unique<CpuLbmSimulator>(W, H, std::make_unique<CpuRenderResources>());
 }
 
 // Largest channel difference between a pixel and a wheel texel.
@@ -331,7 +332,7 @@ TEST_F(HeadlessGl, BothSolversDrawEveryViewOfALatticeAlike)
 TEST_F(HeadlessGl, CpuPictureSurvivesANewContext)
 {
     const int W = 16, H = 8;
-    CpuLbmSimulator cpu(W, H);
+    CpuLbmSimulator cpu(W, H, std::make_unique<CpuRenderResources>());
     cpu.SetViscosity(0.05f);
     cpu.SetBoundaryVelocity(0.1f, 0.0f);
     cpu.ResetFlow(0.1f, 0.0f);
@@ -351,11 +352,27 @@ TEST_F(HeadlessGl, CpuPictureSurvivesANewContext)
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+TEST_F(HeadlessGl, CpuSolverWithoutADrawingStepsAndLeavesEveryPictureAlone)
+{
+    const int W = 16, H = 8;
+    CpuLbmSimulator cpu(W, H);
+    cpu.SetViscosity(0.05f);
+    cpu.SetBoundaryVelocity(0.1f, 0.0f);
+    cpu.ResetFlow(0.1f, 0.0f);
+    OffscreenPicture picture(W, H);
+    const auto before = picture.Read();
+    for (int mode = 0; mode < kViewModeCount; ++mode)
+        RenderView(cpu, {ViewModeFromIndex(mode), 1.0f, 0.1f}, {0.0f, float(W), 0.0f, float(H)});
+    cpu.Step(3);
+    EXPECT_EQ(picture.Read(), before);
+    EXPECT_TRUE(messages.reports.empty());
+}
+
 TEST(CpuPictureWithoutContext, ReportsOnceAndTheSolverRuns)
 {
     MessageCollector messages;
     ASSERT_EQ(CurrentRenderContext(), nullptr);
-    CpuLbmSimulator cpu(16, 8);
+    CpuLbmSimulator cpu(16, 8, std::make_unique<CpuRenderResources>());
     cpu.SetViscosity(0.05f);
     cpu.SetBoundaryVelocity(0.1f, 0.0f);
     cpu.ResetFlow(0.1f, 0.0f);

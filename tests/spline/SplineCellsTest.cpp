@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <cstring>
 
-#include "SplineTestSupport.h"
+#include "component/VariableStorageImpl.h"
 #include "editor/CMainWnd.h"
 #include "editor/CValueEditor.h"
 #include "editor/CVarListView.h"
@@ -21,7 +21,7 @@
 #include "editor/spline/CVarSplineEdit.h"
 #include "editor/spline/CVarSplineView.h"
 #include "editor/spline/InstallSplineEditors.h"
-#include "storage/VariableStorageImpl.h"
+#include "SplineTestSupport.h"
 #include "tests/editor/EditorTestSupport.h"
 
 

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "component/ModuleState.h"
+#include "component/SingleWrapper.h"
+#include "component/VariableStorageFactory.h"
+#include "component/VariableStorageImpl.h"
 #include "platform/com/Com.h"
 #include "platform/registry/Registry.h"
 #include "storage/CompareVlist.h"
 #include "storage/GUIData.h"
-#include "storage/ModuleState.h"
-#include "storage/SingleWrapper.h"
-#include "storage/VariableStorageFactory.h"
-#include "storage/VariableStorageImpl.h"
 #include "tests/storage/TestList.h"
 
 namespace {

@@ -13,14 +13,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "component/SingleWrapper.h"
+#include "component/VariableStorageFactory.h"
+#include "component/VariableStorageImpl.h"
 #include "platform/com/Com.h"
 #include "platform/registry/Registry.h"
-#include "storage/SingleWrapper.h"
-#include "storage/VariableStorageFactory.h"
-#include "storage/VariableStorageImpl.h"
+#include "tests/storage/TestList.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WaitWatch.h"
-#include "tests/storage/TestList.h"
 
 namespace {
 

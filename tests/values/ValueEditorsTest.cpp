@@ -14,6 +14,7 @@
 #include <cstring>
 #include <map>
 
+#include "component/VariableStorageImpl.h"
 #include "editor/CMainDlg.h"
 #include "editor/CMainWnd.h"
 #include "editor/CValueEditor.h"
@@ -24,9 +25,9 @@
 #include "editor/spin/PopupTrackBar.h"
 #include "editor/spin/UpDown.h"
 #include "editor/values/InstallValueEditors.h"
+#include "editor/values/PropsView.h"
 #include "editor/values/VarColorRGBEdit.h"
 #include "editor/values/VarCombobox.h"
-#include "editor/values/PropsView.h"
 #include "editor/values/VarEdit.h"
 #include "editor/values/VarPropsView.h"
 #include "editor/values/VarSpinEdit.h"
@@ -34,7 +35,6 @@
 #include "platform/messages/Beep.h"
 #include "samples/attributes/AttributeData.h"
 #include "samples/attributes/SampleIds.h"
-#include "storage/VariableStorageImpl.h"
 #include "tests/editor/EditorTestSupport.h"
 
 class ValueEditorsTest : public QObject, private EditorOnClient {

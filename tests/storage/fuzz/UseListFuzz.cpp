@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string& folder = DataFolder();
     FuzzSandbox::Write(folder + "/uselist.txt", data, size);
 
-    CVariableStorageImpl::Stores stores;
-    CVariableStorageImpl::ListsInUse lists;
+    CDataFolder::Stores stores;
+    CDataFolder::ListsInUse lists;
     lists.emplace(kHandedOver, nullptr);  // the load replaces what was in use
     CDataFolder::Load(folder, stores, lists);
     for (const auto& [id, list] : lists)

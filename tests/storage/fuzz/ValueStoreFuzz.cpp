@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "component/VariableStorageFactory.h"
+#include "storage/api/VariableStorage.h"
 #include "storage/VarFactory.h"
 #include "storage/VariableList.h"
-#include "storage/VariableStorageFactory.h"
-#include "storage/api/VariableStorage.h"
 
 namespace {
 

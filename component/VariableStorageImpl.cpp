@@ -1,13 +1,12 @@
-#include "storage/VariableStorageImpl.h"
+#include "component/VariableStorageImpl.h"
 
 #include <QWidget>
 #include <algorithm>
 #include <utility>
 
+#include "component/EditorEntry.h"
+#include "component/ModuleState.h"
 #include "platform/com/Com.h"
-#include "storage/DataFolder.h"
-#include "storage/EditorEntry.h"
-#include "storage/ModuleState.h"
 
 namespace {
 // No exception crosses the binary interface: a method that runs out of

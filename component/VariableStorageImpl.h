@@ -7,7 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "editor/EditorHost.h"
 #include "platform/com/Guid.h"
+#include "storage/DataFolder.h"
 #include "storage/GUIData.h"
 #include "storage/ValueWatcher.h"
 #include "storage/VariableList.h"
@@ -15,10 +17,13 @@
 
 class CEditHistory;
 
-class CVariableStorageImpl : public IVariableStorageAttach, public IVariableStorage, public IVariableStorage2 {
+class CVariableStorageImpl : public IVariableStorageAttach,
+                             public IVariableStorage,
+                             public IVariableStorage2,
+                             public CEditorHost {
 public:
-    using ListsInUse = std::map<GUID, IVariableListPtr, CompareGUID>;
-    using Stores = std::map<GUID, CVariableList, CompareGUID>;
+    using ListsInUse = CDataFolder::ListsInUse;
+    using Stores = CDataFolder::Stores;
 
     CVariableStorageImpl();
     CVariableStorageImpl(const CVariableStorageImpl&) = delete;
@@ -52,12 +57,12 @@ public:
     void SetEditorWindow(HWND window) { editorWindow = window; }
     // The open editor windows, told of every value stored; each removes
     // itself before it goes.
-    void AddWatcher(CValueWatcher* watcher);
-    void RemoveWatcher(CValueWatcher* watcher);
+    void AddWatcher(CValueWatcher* watcher) override;
+    void RemoveWatcher(CValueWatcher* watcher) override;
     // The undo history the editor windows share: made by the first of them
     // and kept as long as the component lives, so that it outlasts a
     // dialog closed and opened again.
-    std::shared_ptr<CEditHistory>& EditHistory() { return editHistory; }
+    std::shared_ptr<CEditHistory>& EditHistory() override { return editHistory; }
 
     // The value store of a list id, or null when none exists yet.
     const CVariableList* FindStore(const GUID& listId) const;

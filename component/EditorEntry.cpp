@@ -1,11 +1,11 @@
 // The three ways the component opens its editor window.
-#include "storage/EditorEntry.h"
+#include "component/EditorEntry.h"
 
 #include <QApplication>
 
+#include "component/InstallEditors.h"
+#include "component/VariableStorageImpl.h"
 #include "editor/CMainDlg.h"
-#include "editor/InstallEditors.h"
-#include "storage/VariableStorageImpl.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The module's four exported entry points.
+#include "component/ModuleState.h"
+#include "component/VariableStorageFactory.h"
 #include "platform/com/Com.h"
-#include "storage/ModuleState.h"
-#include "storage/VariableStorageFactory.h"
 #include "storage/api/VariableStorage.h"
 
 #define QUILLET_EXPORT extern "C" __attribute__((visibility("default")))

@@ -1,10 +1,10 @@
-#include "storage/VariableStorageFactory.h"
+#include "component/VariableStorageFactory.h"
 
 #include <new>
 
-#include "storage/ModuleState.h"
-#include "storage/SingleWrapper.h"
-#include "storage/VariableStorageImpl.h"
+#include "component/ModuleState.h"
+#include "component/SingleWrapper.h"
+#include "component/VariableStorageImpl.h"
 
 using SingleStorage = CSingleWrapper<CVariableStorageImpl>;
 

@@ -1,4 +1,4 @@
-#include "sim/VelocityDump.h"
+#include "app/VelocityDump.h"
 
 #include <cstring>
 #include <limits>

@@ -1,6 +1,6 @@
-// The three ways the component opens its editor.  The component calls these;
-// the editor module implements them.  Kept as plain functions so that the
-// storage code compiles without any of the editor's widgets.
+// The three ways the component opens its editor.  Kept as plain functions
+// so that the component object compiles without any of the editor's
+// widgets.
 #pragma once
 
 #include <cstdint>
