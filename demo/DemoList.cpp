@@ -64,27 +64,6 @@ size_t FixedSize(int kind)
 
 DemoList* DemoList::Create(const std::string& name) { return new DemoList(name); }
 
-HRESULT DemoList::QueryInterface(REFIID riid, void** object)
-{
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IVariableList) {
-        *object = static_cast<IVariableList*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG DemoList::AddRef() { return ++refs; }
-
-ULONG DemoList::Release()
-{
-    const ULONG left = --refs;
-    if (left == 0) delete this;
-    return left;
-}
-
 const char* DemoList::GetListName() { return name.c_str(); }
 
 int32_t DemoList::Reset()

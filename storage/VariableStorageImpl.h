@@ -2,11 +2,11 @@
 // per list id, the open editor dialog and the editor's layout record.
 #pragma once
 
-#include <atomic>
 #include <map>
 #include <memory>
 #include <vector>
 
+#include "platform/com/ComObject.h"
 #include "platform/com/Guid.h"
 #include "storage/GUIData.h"
 #include "storage/ValueWatcher.h"
@@ -15,7 +15,8 @@
 
 class CEditHistory;
 
-class CVariableStorageImpl : public IVariableStorageAttach, public IVariableStorage, public IVariableStorage2 {
+// IUnknown is the attach pointer.
+class CVariableStorageImpl : public ComObject<IVariableStorageAttach, IVariableStorage, IVariableStorage2> {
 public:
     using ListsInUse = std::map<GUID, IVariableListPtr, CompareGUID>;
     using Stores = std::map<GUID, CVariableList, CompareGUID>;
@@ -23,11 +24,6 @@ public:
     CVariableStorageImpl();
     CVariableStorageImpl(const CVariableStorageImpl&) = delete;
     CVariableStorageImpl& operator=(const CVariableStorageImpl&) = delete;
-
-    // IUnknown (all three interfaces share it; IUnknown is the attach pointer)
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
-    STDMETHOD_(ULONG, AddRef)() override;
-    STDMETHOD_(ULONG, Release)() override;
 
     // IVariableStorageAttach
     STDMETHOD_(int32_t, AttachVariableList)(const GUID* listId, VARIABLE_CALLBACK callback, void* context) override;
@@ -64,14 +60,13 @@ public:
     const Stores& GetStores() const { return stores; }
 
 protected:
-    virtual ~CVariableStorageImpl();
+    ~CVariableStorageImpl() override;
 
 private:
     void TellWatchers(const GUID& listId, const char* name, const void* bytes, unsigned length);
     // Every value in the stores, after a load.
     void TellWatchersAll();
 
-    std::atomic<ULONG> refCount{0};
     ListsInUse listsInUse;
     Stores stores;
     HWND editorWindow = nullptr;
