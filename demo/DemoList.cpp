@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/text/AsciiCase.h"
+
 namespace {
 
 template <class T>
@@ -34,17 +36,6 @@ T Read(const std::vector<uint8_t>& bytes)
     T v{};
     if (bytes.size() >= sizeof(T)) std::memcpy(&v, bytes.data(), sizeof(T));
     return v;
-}
-
-bool EqualNoCase(const std::string& a, const char* b)
-{
-    const size_t n = std::strlen(b);
-    if (a.size() != n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        auto fold = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
-        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) return false;
-    }
-    return true;
 }
 
 // The fixed size of a kind's value, 0 for kinds of any length.
