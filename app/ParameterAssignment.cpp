@@ -11,6 +11,7 @@
 #include "app/GlobalEnumVariable.h"
 #include "app/GlobalFloatVariable.h"
 #include "app/GlobalIntVariable.h"
+#include "platform/text/AsciiCase.h"
 
 namespace {
 template <typename T>
@@ -41,17 +42,6 @@ std::string Trimmed(std::string_view text)
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
         text.remove_suffix(1);
     return std::string(text);
-}
-
-bool SameLabel(const std::string& a, const char* b)
-{
-    const size_t n = std::strlen(b);
-    if (a.size() != n)
-        return false;
-    for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 template <typename T>
@@ -149,7 +139,7 @@ bool ParseParameterAssignment(std::string_view text, ParameterAssignment& out, s
     } else if (auto* e = dynamic_cast<GlobalEnumVariable*>(variable)) {
         int64_t index = -1;
         for (uint32_t k = 0; k < e->LabelCount() && index < 0; ++k)
-            if (SameLabel(value, e->Label(k)))
+            if (EqualNoCase(value, e->Label(k)))
                 index = k;
         if (index < 0 && !ParseWhole(value, index))
             return fail(who + " takes " + DeclaredRange(*variable) + ", not \"" + value + "\"");

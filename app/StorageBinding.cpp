@@ -66,7 +66,7 @@ bool AttachParameters(const std::wstring& configFolder, StorageBinding& binding,
     // A missing or unreadable folder leaves the defaults: nothing to report.
     binding.storage->Load(configFolder.c_str());
 
-    binding.storage->UseVariableList(&LIST_ID, IVariableListPtr(new GlobalVariableList).Get());
+    binding.storage->UseVariableList(&LIST_ID, IVariableListPtr::Attach(new GlobalVariableList).Get());
 
     // The same live object.  Only an exact S_OK attaches: other success codes
     // of a creation make no promise that an interface came back.

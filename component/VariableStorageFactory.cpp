@@ -20,23 +20,11 @@ HRESULT CreateVariableStorage(REFIID riid, void** object)
     } catch (...) {
         return E_OUTOFMEMORY;
     }
-    // Held across the query so that a refused interface destroys the object again.
-    created->AddRef();
+    // The creation reference is held across the query, so that a refused
+    // interface destroys the object again.
     const HRESULT hr = created->QueryInterface(riid, object);
     created->Release();
     return hr;
-}
-
-HRESULT CVariableStorageFactory::QueryInterface(REFIID riid, void** object)
-{
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
 }
 
 // The factory is static; references to it keep the module loaded instead.

@@ -5,10 +5,10 @@
 #include <atomic>
 
 #include "platform/com/ClassFactory.h"
+#include "platform/com/ComInterfaces.h"
 
-class CVariableStorageFactory : public IClassFactory {
+class CVariableStorageFactory : public ComInterfaces<IClassFactory> {
 public:
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
     STDMETHOD_(ULONG, AddRef)() override;
     STDMETHOD_(ULONG, Release)() override;
     STDMETHOD(CreateInstance)(IUnknown* outer, REFIID riid, void** object) override;

@@ -40,32 +40,6 @@ CVariableStorageImpl::~CVariableStorageImpl()
     --ModuleState::objects;
 }
 
-HRESULT CVariableStorageImpl::QueryInterface(REFIID riid, void** object)
-{
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IVariableStorageAttach)
-        *object = static_cast<IVariableStorageAttach*>(this);
-    else if (riid == IID_IVariableStorage)
-        *object = static_cast<IVariableStorage*>(this);
-    else if (riid == IID_IVariableStorage2)
-        *object = static_cast<IVariableStorage2*>(this);
-    else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG CVariableStorageImpl::AddRef() { return ++refCount; }
-
-ULONG CVariableStorageImpl::Release()
-{
-    const ULONG left = --refCount;
-    if (left == 0) delete this;
-    return left;
-}
-
 int32_t CVariableStorageImpl::AttachVariableList(const GUID* listId, VARIABLE_CALLBACK callback, void* context)
 {
     if (!listId || !callback) return 0;

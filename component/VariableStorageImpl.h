@@ -2,12 +2,12 @@
 // per list id, the open editor dialog and the editor's layout record.
 #pragma once
 
-#include <atomic>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "editor/EditorHost.h"
+#include "platform/com/ComObject.h"
 #include "platform/com/Guid.h"
 #include "storage/DataFolder.h"
 #include "storage/GUIData.h"
@@ -17,9 +17,8 @@
 
 class CEditHistory;
 
-class CVariableStorageImpl : public IVariableStorageAttach,
-                             public IVariableStorage,
-                             public IVariableStorage2,
+// IUnknown is the attach pointer.
+class CVariableStorageImpl : public ComObject<IVariableStorageAttach, IVariableStorage, IVariableStorage2>,
                              public CEditorHost {
 public:
     using ListsInUse = CDataFolder::ListsInUse;
@@ -28,11 +27,6 @@ public:
     CVariableStorageImpl();
     CVariableStorageImpl(const CVariableStorageImpl&) = delete;
     CVariableStorageImpl& operator=(const CVariableStorageImpl&) = delete;
-
-    // IUnknown (all three interfaces share it; IUnknown is the attach pointer)
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
-    STDMETHOD_(ULONG, AddRef)() override;
-    STDMETHOD_(ULONG, Release)() override;
 
     // IVariableStorageAttach
     STDMETHOD_(int32_t, AttachVariableList)(const GUID* listId, VARIABLE_CALLBACK callback, void* context) override;
@@ -69,14 +63,13 @@ public:
     const Stores& GetStores() const { return stores; }
 
 protected:
-    virtual ~CVariableStorageImpl();
+    ~CVariableStorageImpl() override;
 
 private:
     void TellWatchers(const GUID& listId, const char* name, const void* bytes, unsigned length);
     // Every value in the stores, after a load.
     void TellWatchersAll();
 
-    std::atomic<ULONG> refCount{0};
     ListsInUse listsInUse;
     Stores stores;
     HWND editorWindow = nullptr;

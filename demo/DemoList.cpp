@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/text/AsciiCase.h"
+
 namespace {
 
 template <class T>
@@ -36,17 +38,6 @@ T Read(const std::vector<uint8_t>& bytes)
     return v;
 }
 
-bool EqualNoCase(const std::string& a, const char* b)
-{
-    const size_t n = std::strlen(b);
-    if (a.size() != n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        auto fold = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
-        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) return false;
-    }
-    return true;
-}
-
 // The fixed size of a kind's value, 0 for kinds of any length.
 size_t FixedSize(int kind)
 {
@@ -63,27 +54,6 @@ size_t FixedSize(int kind)
 }  // namespace
 
 DemoList* DemoList::Create(const std::string& name) { return new DemoList(name); }
-
-HRESULT DemoList::QueryInterface(REFIID riid, void** object)
-{
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IVariableList) {
-        *object = static_cast<IVariableList*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG DemoList::AddRef() { return ++refs; }
-
-ULONG DemoList::Release()
-{
-    const ULONG left = --refs;
-    if (left == 0) delete this;
-    return left;
-}
 
 const char* DemoList::GetListName() { return name.c_str(); }
 

@@ -4,22 +4,18 @@
 // two of these; tests and benchmarks build their lists with it too.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/com/ComObject.h"
 #include "storage/api/VariableStorage.h"
 
-class DemoList final : public IVariableList {
+class DemoList final : public ComObject<IVariableList> {
 public:
     // Created with one reference for the caller.
     static DemoList* Create(const std::string& name);
 
-    // IUnknown
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
-    STDMETHOD_(ULONG, AddRef)() override;
-    STDMETHOD_(ULONG, Release)() override;
     // IVariableList
     STDMETHOD_(const char*, GetListName)() override;
     STDMETHOD_(int32_t, Reset)() override;
@@ -77,7 +73,6 @@ private:
         std::string itemName;
     };
 
-    std::atomic<ULONG> refs{1};
     std::string name;
     std::vector<Var> vars;
     size_t cursor = 0;

@@ -8,32 +8,15 @@
 #include <QVBoxLayout>
 
 #include "demo/DemoContent.h"
+#include "platform/com/ComObject.h"
 #include "platform/com/ComRuntime.h"
 
 // The change sink given to every editor the demo opens: it is told of each
 // edit before the component is.
-class DemoSink final : public IVariableChangedEvent {
+class DemoSink final : public ComObject<IVariableChangedEvent> {
 public:
     explicit DemoSink(DemoWindow* window) : window(window) {}
 
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override
-    {
-        if (!object) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IVariableChangedEvent) {
-            *object = static_cast<IVariableChangedEvent*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++refs; }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        const ULONG left = --refs;
-        if (left == 0) delete this;
-        return left;
-    }
     STDMETHOD_(int32_t, OnVariableChanged)(const GUID* listId, const char* name, const void* bytes,
                                            unsigned length) override
     {
@@ -48,9 +31,6 @@ public:
 
     int calls = 0;
     DemoWindow* window;
-
-private:
-    ULONG refs = 1;
 };
 
 namespace {

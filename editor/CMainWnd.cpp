@@ -19,9 +19,9 @@
 #include "editor/CVarTreeView.h"
 #include "editor/EditorHost.h"
 #include "editor/LastGroups.h"
-#include "editor/NoCase.h"
 #include "editor/VarFilter.h"
 #include "platform/com/ComRuntime.h"
+#include "platform/text/AsciiCase.h"
 #include "storage/CreateVariableList.h"
 #include "storage/GUIData.h"
 

@@ -9,7 +9,7 @@
 #include <QMouseEvent>
 
 #include "editor/EditorPrompts.h"
-#include "editor/NoCase.h"
+#include "platform/text/AsciiCase.h"
 #include "storage/VarFactory.h"
 
 CVarGroupItem::CVarGroupItem(const std::string& text) : label(text)

@@ -6,6 +6,7 @@
 #include "editor/CVarTreeView.h"
 #include "editor/EditorPrompts.h"
 #include "editor/ImportRecordReader.h"
+#include "platform/bytes/LittleEndian32.h"
 
 namespace {
 
@@ -16,9 +17,8 @@ bool PutBytes(FILE* file, const void* bytes, size_t length)
 
 bool PutU32(FILE* file, uint32_t v)
 {
-    const unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                                static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
-    return PutBytes(file, b, 4);
+    const auto b = Le32Bytes(v);
+    return PutBytes(file, b.data(), b.size());
 }
 
 bool PutText(FILE* file, const std::string& text) { return PutBytes(file, text.data(), text.size()); }

@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/bytes/LittleEndian32.h"
+
 namespace {
 
 bool ReadU32(FILE* file, uint32_t& v)
 {
-    unsigned char b[4];
+    uint8_t b[4];
     if (std::fread(b, 1, 4, file) != 4) return false;
-    v = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    v = ReadLe32(b);
     return true;
 }
 

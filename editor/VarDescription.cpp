@@ -7,10 +7,8 @@
 #include <cstring>
 
 #include "storage/ColorRGBSplineVar.h"
-#include "storage/DblVar.h"
 #include "storage/EnumVar.h"
-#include "storage/FltVar.h"
-#include "storage/IntVar.h"
+#include "storage/NumberVar.h"
 #include "storage/Spline2DVar.h"
 
 namespace {
@@ -39,11 +37,10 @@ std::string Escaped(const std::string& text)
 }
 
 // "lo to hi", then ", step s" when the client gave a usable step.
-template <class T>
-std::string Limits(T lo, T hi, T step, const char* pattern)
+std::string Limits(double lo, double hi, double step, const char* pattern)
 {
-    std::string text = Format(pattern, double(lo), double(hi));
-    if (step > 0) text += Format(", step %g", double(step), 0);
+    std::string text = Format(pattern, lo, hi);
+    if (step > 0) text += Format(", step %g", step, 0);
     return text;
 }
 
@@ -53,13 +50,11 @@ std::string RangeText(const CVar& var)
 {
     switch (var.GetType()) {
     case VARKIND_INT:
-        if (auto* v = dynamic_cast<const CIntVar*>(&var)) return Limits(v->GetMin(), v->GetMax(), v->GetStep(), "%.0f to %.0f");
-        break;
     case VARKIND_DOUBLE:
-        if (auto* v = dynamic_cast<const CDblVar*>(&var)) return Limits(v->GetMin(), v->GetMax(), v->GetStep(), "%g to %g");
-        break;
     case VARKIND_FLOAT:
-        if (auto* v = dynamic_cast<const CFltVar*>(&var)) return Limits(v->GetMin(), v->GetMax(), v->GetStep(), "%g to %g");
+        if (auto* v = dynamic_cast<const CNumberVar*>(&var))
+            return Limits(v->MinNumber(), v->MaxNumber(), v->StepNumber(),
+                          var.GetType() == VARKIND_INT ? "%.0f to %.0f" : "%g to %g");
         break;
     case VARKIND_ENUM:
         if (auto* v = dynamic_cast<const CEnumVar*>(&var)) {

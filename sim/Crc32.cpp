@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/bytes/LittleEndian32.h"
+
 namespace {
 // Four tables so that the loop consumes four bytes per round: a saved state
 // of the largest grid is 38 MB, and the checksum must not dominate its save.
@@ -30,7 +32,7 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc)
     const auto* p = static_cast<const uint8_t*>(data);
     uint32_t c = ~crc;
     while (size >= 4) {
-        c ^= uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+        c ^= ReadLe32(p);
         c = kTables[3][c & 0xFF] ^ kTables[2][(c >> 8) & 0xFF] ^ kTables[1][(c >> 16) & 0xFF] ^ kTables[0][c >> 24];
         p += 4;
         size -= 4;

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 
+#include "platform/text/AsciiCase.h"
 #include "sim/ObstacleLimits.h"
 
 namespace {
@@ -23,16 +24,6 @@ std::vector<std::string_view> Tokens(std::string_view line)
             tokens.push_back(line.substr(start, at - start));
     }
     return tokens;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 // A whole decimal integer, or an explanation; values too large for 64 bits
@@ -61,9 +52,9 @@ bool ParseField(std::string_view token, const char* what, bool extent, int32_t& 
 
 bool ParseLine(const std::vector<std::string_view>& tokens, Obstacle& o, std::string& why)
 {
-    if (EqualsIgnoringCase(tokens[0], "rect")) {
+    if (EqualNoCase(tokens[0], "rect")) {
         o.isEllipse = 0;
-    } else if (EqualsIgnoringCase(tokens[0], "ellipse")) {
+    } else if (EqualNoCase(tokens[0], "ellipse")) {
         o.isEllipse = 1;
     } else {
         why = "unknown shape \"" + std::string(tokens[0]) + "\" (expected rect or ellipse)";

@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/bytes/LittleEndian32.h"
 #include "platform/com/Com.h"
 #include "storage/AtomicFile.h"
 #include "storage/CreateVariableList.h"
@@ -159,9 +160,9 @@ bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr li
             return false;
         }
         const char* varName = info.name ? info.name : "";
-        uint8_t lengthBytes[4] = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
+        const auto lengthBytes = Le32Bytes(length);
         file.Write(varName, std::strlen(varName) + 1);
-        file.Write(lengthBytes, sizeof lengthBytes);
+        file.Write(lengthBytes.data(), lengthBytes.size());
         if (length) file.Write(bytes, length);
         wroteRecord = true;
     }

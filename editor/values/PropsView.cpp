@@ -2,39 +2,19 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
-#include <atomic>
 
 #include "platform/com/Com.h"
+#include "platform/com/ComObject.h"
 #include "platform/com/DataObject.h"
 #include "platform/messages/RegisteredMessage.h"
 #include "storage/PropsVar.h"
 
 // The dialog's sink.  The editor may keep it after the dialog has gone, so
 // it outlives the dialog and is cut off from it when the dialog dies.
-class CPropsView::CEvent final : public IPropertyChangedEvent {
+class CPropsView::CEvent final : public ComObject<IPropertyChangedEvent> {
 public:
     explicit CEvent(CPropsView* view) : view(view) {}
 
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IPropertyChangedEvent) {
-            *object = static_cast<IPropertyChangedEvent*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++refs; }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        const ULONG left = --refs;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     STDMETHOD_(int32_t, OnPropertyChanged)() override
     {
         if (!view)
@@ -46,8 +26,7 @@ public:
     CPropsView* view;
 
 private:
-    ~CEvent() = default;
-    std::atomic<ULONG> refs{1};
+    ~CEvent() override = default;
 };
 
 CPropsView::CPropsView(CPropsVar* variable_, QWidget* owner) : QDialog(owner), variable(variable_)

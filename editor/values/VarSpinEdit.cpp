@@ -13,9 +13,6 @@
 #include "editor/spin/CustomEdit.h"
 #include "platform/messages/Beep.h"
 #include "platform/messages/MessageDispatch.h"
-#include "storage/DblVar.h"
-#include "storage/FltVar.h"
-#include "storage/IntVar.h"
 
 namespace {
 
@@ -62,24 +59,13 @@ bool CVarSpinEdit::IsReal() const
     return variable && (variable->GetType() == VARKIND_DOUBLE || variable->GetType() == VARKIND_FLOAT);
 }
 
-double CVarSpinEdit::Minimum() const
-{
-    if (variable->GetType() == VARKIND_DOUBLE)
-        return static_cast<CDblVar*>(variable)->GetMin();
-    return static_cast<CFltVar*>(variable)->GetMin();
-}
+double CVarSpinEdit::Minimum() const { return variable->MinNumber(); }
 
-double CVarSpinEdit::Maximum() const
-{
-    if (variable->GetType() == VARKIND_DOUBLE)
-        return static_cast<CDblVar*>(variable)->GetMax();
-    return static_cast<CFltVar*>(variable)->GetMax();
-}
+double CVarSpinEdit::Maximum() const { return variable->MaxNumber(); }
 
 double CVarSpinEdit::Step() const
 {
-    const double step = variable->GetType() == VARKIND_DOUBLE ? static_cast<CDblVar*>(variable)->GetStep()
-                                                              : static_cast<CFltVar*>(variable)->GetStep();
+    const double step = variable->StepNumber();
     if (step > 0 && std::isfinite(step))
         return step;
     // A client that gives no usable step still gets a usable control: a
@@ -94,18 +80,17 @@ void CVarSpinEdit::Activate(CVar* var, CVarListView* list_)
     variable = nullptr;
     pending = false;
     const int kind = var ? var->GetType() : -1;
-    if (kind == VARKIND_INT && dynamic_cast<CIntVar*>(var)) {
-        auto* v = static_cast<CIntVar*>(var);
-        variable = var;
+    // The factory makes a number variable only for a record of its own kind.
+    auto* number = dynamic_cast<CNumberVar*>(var);
+    if (number && kind == VARKIND_INT) {
+        variable = number;
         Resize();
-        SetRange(v->GetMin(), v->GetMax());
-        SetValue(v->GetValue(), true);
-    } else if ((kind == VARKIND_DOUBLE && dynamic_cast<CDblVar*>(var)) ||
-               (kind == VARKIND_FLOAT && dynamic_cast<CFltVar*>(var))) {
-        variable = var;
+        SetRange(static_cast<int>(number->MinNumber()), static_cast<int>(number->MaxNumber()));
+        SetValue(static_cast<int>(number->Number()), true);
+    } else if (number && (kind == VARKIND_DOUBLE || kind == VARKIND_FLOAT)) {
+        variable = number;
         Resize();
-        const double value = kind == VARKIND_DOUBLE ? static_cast<CDblVar*>(var)->GetValue()
-                                                    : double(static_cast<CFltVar*>(var)->GetValue());
+        const double value = number->Number();
         SetRange(0, ToPosition(std::ceil((Maximum() - Minimum()) / Step())));
         SendMessage(this, SEM_SETPOS, SETPOS_KEEPTEXT, ToPosition(std::ceil((value - Minimum()) / Step())));
         char text[kSpinTextBuffer];
@@ -197,8 +182,7 @@ void CVarSpinEdit::On_FineStep(int direction)
         return;
     }
     const bool isDouble = variable->GetType() == VARKIND_DOUBLE;
-    double value = isDouble ? static_cast<CDblVar*>(variable)->GetValue()
-                            : double(static_cast<CFltVar*>(variable)->GetValue());
+    double value = variable->Number();
     // A typed value is where the user means to go on from.
     if (pending)
         value = std::atof(pendingText.toUtf8().left(kSpinTextMax).constData());
@@ -217,8 +201,7 @@ void CVarSpinEdit::On_FineStep(int direction)
     double target = std::clamp(stepped, Minimum(), Maximum());
     if (!isDouble)
         target = static_cast<float>(target);
-    const double current = isDouble ? static_cast<CDblVar*>(variable)->GetValue()
-                                    : double(static_cast<CFltVar*>(variable)->GetValue());
+    const double current = variable->Number();
     char text[kSpinTextBuffer];
     std::snprintf(text, sizeof text, "%f", target);
     pending = false;
@@ -288,18 +271,18 @@ bool CVarSpinEdit::Write(const QString& entered)
             MessageBeep();
             return false;
         }
-        if (variable->GetType() == VARKIND_DOUBLE) {
-            if (value != static_cast<CDblVar*>(variable)->GetValue())
+        if (value != variable->Number()) {
+            if (variable->GetType() == VARKIND_DOUBLE) {
                 variable->SetValue(&value, 8);
-        } else {
-            const float single = static_cast<float>(value);
-            if (single != static_cast<CFltVar*>(variable)->GetValue())
+            } else {
+                const float single = static_cast<float>(value);
                 variable->SetValue(&single, 4);
+            }
         }
         std::snprintf(text, sizeof text, "%f", value);
     } else if (variable->GetType() == VARKIND_INT) {
         const int32_t value = GetValue();
-        if (value != static_cast<CIntVar*>(variable)->GetValue())
+        if (value != variable->Number())
             variable->SetValue(&value, 4);
         std::snprintf(text, sizeof text, "%d", value);
     } else {

@@ -9,9 +9,9 @@
 #include "editor/CValueEditor.h"
 #include "editor/spin/SpinEdit.h"
 #include "platform/messages/MessageHook.h"
+#include "storage/NumberVar.h"
 
 class CEditGestures;
-class CVar;
 class CVarListView;
 
 class CVarSpinEdit : public CSpinEdit, public CValueEditor {
@@ -49,7 +49,7 @@ private:
     double Maximum() const;
     double Step() const;
 
-    CVar* variable = nullptr;
+    CNumberVar* variable = nullptr;
     CVarListView* list = nullptr;
     // What the user typed or stepped and has not written yet.  Kept apart
     // from the text field, which shows its position's form once it loses

@@ -4,6 +4,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/text/AsciiCase.h"
+
 namespace {
 
 struct MessageTable {
@@ -21,15 +23,6 @@ MessageTable& ProcessTable()
     return table;
 }
 
-std::string FoldCase(std::string_view name)
-{
-    std::string key(name);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return key;
-}
-
 }  // namespace
 
 UINT RegisterWindowMessage(std::string_view name)
@@ -38,7 +31,7 @@ UINT RegisterWindowMessage(std::string_view name)
         return 0;
     MessageTable& table = ProcessTable();
     std::lock_guard guard(table.lock);
-    std::string key = FoldCase(name);
+    std::string key = LowerAscii(name);
     if (auto found = table.numbers.find(key); found != table.numbers.end())
         return found->second;
     if (table.next > kLastRegisteredMessage)

@@ -11,6 +11,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/bytes/LittleEndian32.h"
 #include "platform/registry/RegistryPaths.h"
 
 using registry_detail::KeyLocation;
@@ -251,8 +252,7 @@ LSTATUS RegQueryValueEx(HKEY key, const char* valueName, DWORD*, DWORD* type, ui
     ::close(fd);
     if (status == ERROR_CANTREAD) return status;
 
-    if (type) *type = static_cast<DWORD>(header[0]) | static_cast<DWORD>(header[1]) << 8 |
-                      static_cast<DWORD>(header[2]) << 16 | static_cast<DWORD>(header[3]) << 24;
+    if (type) *type = ReadLe32(header);
     if (size) *size = length;
     return status;
 }
@@ -277,9 +277,9 @@ LSTATUS RegSetValueEx(HKEY key, const char* valueName, DWORD, DWORD type, const 
     std::string temporary = folder + "/.tmp-XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return StatusFromErrno(errno, ERROR_CANTWRITE);
-    const uint8_t header[kValueHeader] = {static_cast<uint8_t>(type), static_cast<uint8_t>(type >> 8),
-                                          static_cast<uint8_t>(type >> 16), static_cast<uint8_t>(type >> 24)};
-    bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, header, sizeof header) && WriteAll(fd, data, size) &&
+    const auto header = Le32Bytes(type);
+    static_assert(header.size() == kValueHeader);
+    bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, header.data(), header.size()) && WriteAll(fd, data, size) &&
               ::fsync(fd) == 0;
     const int writeError = errno;
     ok = (::close(fd) == 0) && ok;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/registry/Registry.h"
+#include "platform/text/AsciiCase.h"
 
 namespace registry_detail {
 namespace {
@@ -14,8 +15,6 @@ namespace {
 // Every file name we make stays below the usual 255-byte limit with room
 // for a prefix.
 constexpr std::size_t kMaxEncodedName = 250;
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Names become file names: letters are folded so that lookups ignore case,
 // and every byte that could mean something to the file system (a slash, a
@@ -42,9 +41,7 @@ bool Encode(const std::string& folded, std::string& out)
 
 std::string Fold(const char* text)
 {
-    std::string folded = text ? text : "";
-    for (char& c : folded) c = FoldAscii(c);
-    return folded;
+    return LowerAscii(text ? text : "");
 }
 
 // XDG_CONFIG_DIRS, or its default; relative entries are invalid and skipped.

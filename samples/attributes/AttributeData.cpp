@@ -1,11 +1,13 @@
 #include "samples/attributes/AttributeData.h"
 
+#include "platform/bytes/LittleEndian32.h"
+
 namespace {
 
 void PutU32(std::vector<uint8_t>& out, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    const auto bytes = Le32Bytes(v);
+    out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
 void PutText(std::vector<uint8_t>& out, const std::string& text)
@@ -22,7 +24,7 @@ struct Reader {
     {
         if (left < 4)
             return false;
-        v = uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
+        v = ReadLe32(at);
         at += 4;
         left -= 4;
         return true;

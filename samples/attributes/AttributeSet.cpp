@@ -27,22 +27,6 @@ bool VariantText(const VARIANT* value, std::string& text)
     }
 }
 
-HRESULT CAttributeSet::QueryInterface(REFIID riid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IAttributes)
-        *object = static_cast<IAttributes*>(this);
-    else if (riid == IID_IDataObject)
-        *object = static_cast<IDataObject*>(this);
-    else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRefImpl();
-    return S_OK;
-}
-
 HRESULT CAttributeSet::GetCount(int32_t* count)
 {
     if (!count)

@@ -4,16 +4,13 @@
 
 #include "platform/com/DataObject.h"
 #include "samples/attributes/AttributeData.h"
-#include "samples/attributes/ComObject.h"
+#include "samples/attributes/SampleObject.h"
 #include "storage/api/Attributes.h"
 
-class CAttributeSet final : public ComObject, public IAttributes, public IDataObject {
+class CAttributeSet final : public SampleObject<IAttributes, IDataObject> {
 public:
     CAttributeSet() = default;
     explicit CAttributeSet(AttributeList attributes) : attributes(std::move(attributes)) {}
-
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
-    SAMPLE_COM_REFCOUNT
 
     // IAttributes
     STDMETHOD(GetCount)(int32_t* count) override;

@@ -2,25 +2,11 @@
 #pragma once
 
 #include "platform/com/ClassFactory.h"
-#include "samples/attributes/ComObject.h"
+#include "samples/attributes/SampleObject.h"
 
 template <class T>
-class CSampleFactory final : public ComObject, public IClassFactory {
+class CSampleFactory final : public SampleObject<IClassFactory> {
 public:
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRefImpl();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    SAMPLE_COM_REFCOUNT
-
     STDMETHOD(CreateInstance)(IUnknown* outer, REFIID riid, void** object) override
     {
         if (!object)

@@ -7,22 +7,6 @@
 #include "samples/attributes/AttributeSet.h"
 #include "samples/attributes/ItemStore.h"
 
-HRESULT CDataStream::QueryInterface(REFIID riid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDataStorageStream)
-        *object = static_cast<IDataStorageStream*>(this);
-    else if (riid == IID_IPropertyTable)
-        *object = static_cast<IPropertyTable*>(this);
-    else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRefImpl();
-    return S_OK;
-}
-
 int32_t CDataStream::Read(void* buffer, uint32_t size, uint32_t* read)
 {
     const std::vector<uint8_t> bytes = EncodeAttributes(ItemProperties(item));

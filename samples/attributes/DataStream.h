@@ -7,16 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "samples/attributes/ComObject.h"
+#include "samples/attributes/SampleObject.h"
 #include "samples/attributes/SampleIds.h"
 #include "storage/api/Attributes.h"
 
-class CDataStream final : public ComObject, public IDataStorageStream, public IPropertyTable {
+class CDataStream final : public SampleObject<IDataStorageStream, IPropertyTable> {
 public:
     explicit CDataStream(std::string itemName) : item(std::move(itemName)) {}
-
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
-    SAMPLE_COM_REFCOUNT
 
     // IDataStorageStream
     STDMETHOD_(int32_t, Read)(void* buffer, uint32_t size, uint32_t* read) override;

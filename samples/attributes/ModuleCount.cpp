@@ -1,4 +1,4 @@
-#include "samples/attributes/ComObject.h"
+#include "samples/attributes/SampleObject.h"
 
 namespace module_count {
 

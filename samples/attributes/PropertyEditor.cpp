@@ -5,19 +5,6 @@
 #include "platform/messages/RegisteredMessage.h"
 #include "samples/attributes/PropertyGrid.h"
 
-HRESULT CPropertyEditor::QueryInterface(REFIID riid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IPropertyEditor) {
-        *object = static_cast<IPropertyEditor*>(this);
-        AddRefImpl();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
 CPropertyEditor::~CPropertyEditor()
 {
     if (grid)
@@ -111,8 +98,8 @@ void CPropertyEditor::On_ValueChanged(int row)
         table->SetValue(Utf8ToWide(name->text().toStdString()).c_str(),
                         Utf8ToWide(value->text().toStdString()).c_str());
     // The sink may be the last holder of the dialog: keep ourselves alive.
-    AddRefImpl();
+    AddRef();
     if (sink)
         sink->OnPropertyChanged();
-    ReleaseImpl();
+    Release();
 }

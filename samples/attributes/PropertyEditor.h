@@ -6,18 +6,15 @@
 #include <QPointer>
 
 #include "samples/attributes/AttributeData.h"
-#include "samples/attributes/ComObject.h"
+#include "samples/attributes/SampleObject.h"
 #include "samples/attributes/SampleIds.h"
 #include "storage/api/PropertyEditorApi.h"
 
 class CPropertyGrid;
 
-class CPropertyEditor final : public ComObject, public IPropertyEditor {
+class CPropertyEditor final : public SampleObject<IPropertyEditor> {
 public:
     CPropertyEditor() = default;
-
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
-    SAMPLE_COM_REFCOUNT
 
     STDMETHOD_(HWND, Create)(HWND parent, const RECT* rectangle, IUnknown* object, IPropertyChangedEvent* sink,
                              int32_t options) override;

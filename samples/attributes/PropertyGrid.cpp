@@ -2,7 +2,7 @@
 
 #include <QHeaderView>
 
-#include "samples/attributes/ComObject.h"
+#include "samples/attributes/SampleObject.h"
 #include "samples/attributes/PropertyEditor.h"
 
 CPropertyGrid::CPropertyGrid(QWidget* parent) : QTableWidget(0, 2, parent)

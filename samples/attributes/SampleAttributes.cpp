@@ -4,19 +4,6 @@
 #include "samples/attributes/AttributeSet.h"
 #include "samples/attributes/DataStream.h"
 
-HRESULT CSampleAttributes::QueryInterface(REFIID riid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IAttributes) {
-        *object = static_cast<IAttributes*>(this);
-        AddRefImpl();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
 HRESULT CSampleAttributes::GetCount(int32_t* count)
 {
     if (!count)

@@ -2,14 +2,11 @@
 // stream as an object.
 #pragma once
 
-#include "samples/attributes/ComObject.h"
+#include "samples/attributes/SampleObject.h"
 #include "storage/api/Attributes.h"
 
-class CSampleAttributes final : public ComObject, public IAttributes {
+class CSampleAttributes final : public SampleObject<IAttributes> {
 public:
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
-    SAMPLE_COM_REFCOUNT
-
     // Items are made on demand: there is nothing to count or enumerate.
     STDMETHOD(GetCount)(int32_t* count) override;
     STDMETHOD(GetName)(int32_t, BSTR* name) override;

@@ -2,14 +2,11 @@
 // a stream is the stream's own property table.
 #pragma once
 
-#include "samples/attributes/ComObject.h"
+#include "samples/attributes/SampleObject.h"
 #include "storage/api/Attributes.h"
 
-class CStreamProps final : public ComObject, public IDataStorageStreamProps {
+class CStreamProps final : public SampleObject<IDataStorageStreamProps> {
 public:
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
-    SAMPLE_COM_REFCOUNT
-
     // Non-zero with a reference in *object; 0 for a stream without a table.
     STDMETHOD_(int32_t, CreateObject)(IDataStorageStream* stream, IUnknown** object) override;
 };

@@ -23,7 +23,7 @@ std::vector<std::string> Enumerate(IVariableList* list)
 
 TEST(GlobalVariableList, EnumeratesTheChainAgainAfterReset)
 {
-    IVariableListPtr list(new GlobalVariableList);
+    auto list = IVariableListPtr::Attach(new GlobalVariableList);
     EXPECT_STREQ(list->GetListName(), "LBM");
     const auto first = Enumerate(list.Get());
     ASSERT_EQ(first.size(), 12u);
@@ -41,14 +41,15 @@ TEST(GlobalVariableList, EnumeratesTheChainAgainAfterReset)
 
 TEST(GlobalVariableList, AnswersOnlyItsTwoInterfacesAndDiesWithItsLastReference)
 {
-    auto* raw = new GlobalVariableList;
-    EXPECT_EQ(raw->AddRef(), 1u);
+    auto* raw = new GlobalVariableList;  // born with its creator's reference
+    EXPECT_EQ(raw->AddRef(), 2u);
     void* p = nullptr;
     EXPECT_EQ(raw->QueryInterface(IID_IVariableList, &p), S_OK);
     EXPECT_EQ(p, static_cast<IVariableList*>(raw));
     EXPECT_EQ(raw->QueryInterface(IID_IUnknown, &p), S_OK);
     EXPECT_EQ(raw->QueryInterface(IID_IVariableStorage, &p), E_NOINTERFACE);
     EXPECT_EQ(p, nullptr);
+    EXPECT_EQ(raw->Release(), 3u);
     EXPECT_EQ(raw->Release(), 2u);
     EXPECT_EQ(raw->Release(), 1u);
     EXPECT_EQ(raw->Release(), 0u);

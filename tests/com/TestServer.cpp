@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/com/Com.h"
+#include "platform/com/ComObject.h"
 #include "tests/com/TestServer.h"
 
 namespace {
@@ -15,50 +16,18 @@ int moduleState = 0;
 
 const InProcServerEntry kEntry = {CLSID_TestObject, kTestProgId, kTestDescription, "Apartment"};
 
-class CTestObject final : public ITestObject {
+class CTestObject final : public ComObject<ITestObject> {
 public:
     CTestObject() { ++liveObjects; }
-    ~CTestObject() { --liveObjects; }
+    ~CTestObject() override { --liveObjects; }
 
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override
-    {
-        if (!object) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_ITestObject) {
-            *object = static_cast<ITestObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++references; }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        const ULONG left = --references;
-        if (left == 0) delete this;
-        return left;
-    }
     STDMETHOD_(int32_t, LiveObjects)() override { return liveObjects; }
     STDMETHOD_(const void*, ModuleState)() override { return &moduleState; }
-
-private:
-    std::atomic<ULONG> references{0};
 };
 
 // Lives as long as the module; its references count as server locks.
-class CTestFactory final : public IClassFactory {
+class CTestFactory final : public ComInterfaces<IClassFactory> {
 public:
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override
-    {
-        if (!object) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
     STDMETHOD_(ULONG, AddRef)() override { return static_cast<ULONG>(++serverLocks); }
     STDMETHOD_(ULONG, Release)() override { return static_cast<ULONG>(--serverLocks); }
     STDMETHOD(CreateInstance)(IUnknown* outer, REFIID riid, void** object) override
@@ -68,7 +37,6 @@ public:
         if (outer) return CLASS_E_NOAGGREGATION;
         CTestObject* created = new (std::nothrow) CTestObject;
         if (!created) return E_OUTOFMEMORY;
-        created->AddRef();
         const HRESULT hr = created->QueryInterface(riid, object);
         created->Release();
         return hr;

@@ -16,33 +16,11 @@ int CallLog::Count(const std::string& who) const
     return n;
 }
 
-HRESULT FakeStorage::QueryInterface(REFIID riid, void** object)
-{
-    if (riid == IID_IUnknown || riid == IID_IVariableStorage) {
-        *object = static_cast<IVariableStorage*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
 int32_t FakeStorage::SetData(const GUID* listId, const char* name, const void* bytes, unsigned length)
 {
     const auto* b = static_cast<const uint8_t*>(bytes);
     log.calls.push_back({"SetData", *listId, name, std::vector<uint8_t>(b, b + (b ? length : 0))});
     return 0;
-}
-
-HRESULT RecordingSink::QueryInterface(REFIID riid, void** object)
-{
-    if (riid == IID_IUnknown || riid == IID_IVariableChangedEvent) {
-        *object = static_cast<IVariableChangedEvent*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
 }
 
 int32_t RecordingSink::OnVariableChanged(const GUID* listId, const char* name, const void* bytes, unsigned length)

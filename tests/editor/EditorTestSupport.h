@@ -11,6 +11,7 @@
 #include "component/VariableStorageImpl.h"
 #include "demo/DemoList.h"
 #include "editor/CMainWnd.h"
+#include "platform/com/ComInterfaces.h"
 #include "platform/messages/Beep.h"
 #include "storage/GUIData.h"
 #include "tests/support/RegistrySandbox.h"
@@ -31,10 +32,9 @@ struct CallLog {
     int Count(const std::string& who) const;
 };
 
-class FakeStorage final : public IVariableStorage {
+class FakeStorage final : public ComInterfaces<IVariableStorage> {
 public:
     explicit FakeStorage(CallLog& log) : log(log) {}
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
     STDMETHOD_(ULONG, AddRef)() override { return ++refs; }
     STDMETHOD_(ULONG, Release)() override { return --refs; }
     STDMETHOD_(int32_t, Load)(const wchar_t*) override { return 1; }
@@ -51,10 +51,9 @@ private:
     CallLog& log;
 };
 
-class RecordingSink final : public IVariableChangedEvent {
+class RecordingSink final : public ComInterfaces<IVariableChangedEvent> {
 public:
     explicit RecordingSink(CallLog& log) : log(log) {}
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override;
     STDMETHOD_(ULONG, AddRef)() override { return ++refs; }
     STDMETHOD_(ULONG, Release)() override { return --refs; }
     STDMETHOD_(int32_t, OnVariableChanged)(const GUID* listId, const char* name, const void* bytes,
@@ -85,7 +84,6 @@ struct ListClient {
 // The component object has a protected destructor: it goes by Release.
 struct StorageRef {
     CVariableStorageImpl* p = new CVariableStorageImpl;
-    StorageRef() { p->AddRef(); }
     ~StorageRef() { p->Release(); }
 };
 

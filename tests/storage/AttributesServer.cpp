@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "platform/com/ClassFactory.h"
+#include "platform/com/ComObject.h"
 #include "storage/api/Attributes.h"
 
 #define TEST_EXPORT extern "C" __attribute__((visibility("default")))
@@ -13,32 +14,12 @@ namespace {
 
 std::atomic<long> liveObjects{0};
 
-// Shared reference counting and QueryInterface for one interface.
+// An object of this module, counted while it lives.
 template <class I>
-class Object : public I {
+class Object : public ComObject<I> {
 public:
     Object() { ++liveObjects; }
-    virtual ~Object() { --liveObjects; }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (riid == IID_IUnknown || riid == InterfaceId<I>::value) {
-            *object = static_cast<I*>(this);
-            this->AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --refs;
-        if (left == 0) delete this;
-        return left;
-    }
-
-private:
-    std::atomic<ULONG> refs{1};
+    ~Object() override { --liveObjects; }
 };
 
 class Stream : public Object<IDataStorageStream> {
@@ -81,17 +62,8 @@ public:
     }
 };
 
-class Factory : public IClassFactory {
+class Factory : public ComInterfaces<IClassFactory> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *object = this;
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,6 @@
 #include "component/VariableStorageImpl.h"
 #include "platform/com/Com.h"
 #include "platform/registry/Registry.h"
-#include "storage/CompareVlist.h"
 #include "storage/GUIData.h"
 #include "tests/storage/TestList.h"
 
@@ -236,16 +234,4 @@ TEST(GUIData, StoredFieldsOutOfRangeKeepTheirDefaults)
     ASSERT_EQ(key.SetBinary("GuiData", &outside, sizeof outside), ERROR_SUCCESS);
     EXPECT_EQ(CGUIData().getCol(2), CGUIData::kMaxColumnWidth);
     EXPECT_EQ(CGUIData().getSplitterPos(), 0.5);
-}
-
-TEST(Component, ListsWhoseNamesDifferInCaseAreOneTab)
-{
-    TestList upper("Flow"), lower("flow"), other("alpha");
-    std::set<IVariableListPtr, CompareVlist> tabs;
-    tabs.insert(IVariableListPtr(&upper));
-    tabs.insert(IVariableListPtr(&lower));
-    tabs.insert(IVariableListPtr(&other));
-    ASSERT_EQ(tabs.size(), 2u);
-    EXPECT_STREQ((*tabs.begin())->GetListName(), "alpha");
-    EXPECT_STREQ((*tabs.rbegin())->GetListName(), "Flow");  // the first one in stays
 }

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/com/ComInterfaces.h"
 #include "storage/api/VariableStorage.h"
 
-class TestList : public IVariableList {
+class TestList : public ComInterfaces<IVariableList> {
 public:
     struct Entry {
         std::string name;
@@ -43,17 +44,6 @@ public:
     std::atomic<ULONG> refs{0};
     int resets = 0;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IVariableList) {
-            *object = static_cast<IVariableList*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
     // Owned by the test; the count only shows who holds it.
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
