@@ -28,7 +28,8 @@ CpuLbmSimulator::~CpuLbmSimulator() = default;
 void CpuLbmSimulator::Step(int iterations)
 {
     for (int n = 0; n < iterations; ++n) {
-        stepper->Step(lattices[current], lattices[1 - current], obstacleMask.data(), relaxationCoefficient);
+        stepper->Step(lattices[current], lattices[1 - current], obstacleMask.data(), relaxationCoefficient,
+                      collisionModel);
         current = 1 - current;
     }
 }
@@ -61,6 +62,8 @@ void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
 }
 
 void CpuLbmSimulator::SetViscosity(float nu) { relaxationCoefficient = RelaxationFromViscosity(nu); }
+
+bool CpuLbmSimulator::LatticeFinite() { return lattices[current].AllFinite(); }
 
 bool CpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
 {

@@ -47,6 +47,10 @@ public:
     void CopyFrom(const LatticeCell* cells);
     void CopyTo(LatticeCell* cells) const;
 
+    // False when any value is infinite or not a number: the mark of a flow
+    // that has blown up.
+    bool AllFinite() const;
+
 private:
     int W;
     int H;

@@ -4,6 +4,7 @@
 #include <list>
 #include <vector>
 
+#include "sim/Collision.h"
 #include "sim/Lattice.h"
 
 class LbmSimulator {
@@ -33,9 +34,18 @@ public:
     // Appends every obstacle in order, as AddObstacle does one by one; a
     // solver that derives state from the list does so once for the set.
     virtual void AddObstacles(const std::vector<Obstacle>& list);
+    // How fluid cells relax, from the next step on; Bgk until it is called.
+    virtual void SetCollisionModel(CollisionModel model);
+    // False when the current lattice holds a value that is not a finite
+    // number: the flow has blown up.  One pass over the lattice (on the GPU
+    // a read-back), so callers ask about once a second.  A solver that
+    // cannot tell answers true.
+    virtual bool LatticeFinite();
 
     const ObstacleList& Obstacles() const { return obstacles; }
+    CollisionModel Collision() const { return collisionModel; }
 
 protected:
     ObstacleList obstacles;
+    CollisionModel collisionModel = CollisionModel::Bgk;
 };
