@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 
+#include "app/BlowUpCheck.h"
 #include "app/ClientToGrid.h"
 #include "app/FramePacing.h"
 #include "app/IterationRate.h"
@@ -30,7 +31,7 @@ public:
     // told, and the caller ends the program after On_Destroy.
     bool Create();
     // One frame, or the next part of one too long for a single pass; false
-    // while there is no simulator.
+    // while there is no simulator or its flow has blown up.
     bool OnIdle();
     // A new simulator from the current init parameters.
     void ResetSimulation();
@@ -76,6 +77,9 @@ private:
     void ResetKeepingObstacles();
     void LoadPoiseuillePreset();
     void DrawFrame();
+    // After a reset, or a loaded state: the simulation runs and is watched
+    // from now on.
+    void RestartWatches();
     // Asks for the file of a file command, then runs it.
     void FileCommand(int commandId);
 
@@ -87,8 +91,13 @@ private:
     int32_t gridWidth = 0;
     int32_t gridHeight = 0;
     float appliedInvViscosity = 0.0f;
+    CollisionModel appliedCollision = CollisionModel::Bgk;
     std::shared_ptr<LbmSimulator> simulator;
     IterationRate rate;
+    BlowUpCheck blowUpCheck;
+    // Set when the lattice stopped being finite: no more steps, and the last
+    // picture stays, until a reset brings a finite lattice.
+    bool blownUp = false;
     FramePacing pacing;
     StorageBinding binding;
     std::wstring configName;

@@ -1,4 +1,4 @@
-// The eleven tunable parameters of the program.  They exist with their
+// The tunable parameters of the program.  They exist with their
 // defaults before main runs; the program reads them where it needs a value
 // and never writes them: only the storage binding does.
 #pragma once
@@ -16,6 +16,9 @@ extern GlobalFloatVariable flowVelX;
 extern GlobalFloatVariable flowVelY;
 // The inverse of the kinematic viscosity: the simulator receives 1 / value.
 extern GlobalFloatVariable invViscosity;
+// 0 "BGK", 1 "Smagorinsky" (an eddy viscosity that keeps fast, thin flows
+// stable); taken up at the next frame, like the viscosity.
+extern GlobalEnumVariable collision;
 extern GlobalFloatVariable brightness;
 // Time steps per drawn frame.
 extern GlobalIntVariable updateRate;

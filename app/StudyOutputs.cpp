@@ -61,8 +61,8 @@ std::string BlownUpReason(const std::vector<LatticeCell>& cells, int width, int6
         return {};
     return "the flow blew up by step " + std::to_string(step) + ": cell (" +
            std::to_string(n % static_cast<size_t>(width)) + ", " + std::to_string(n / static_cast<size_t>(width)) +
-           ") holds a value that is not a finite number (a lower runtime|invViscosity or a slower inflow may keep "
-           "it stable)";
+           ") holds a value that is not a finite number (a lower runtime|invViscosity, a slower inflow or "
+           "runtime|collision=Smagorinsky may keep it stable)";
 }
 
 StudyOutputs::~StudyOutputs() { Finish(); }
