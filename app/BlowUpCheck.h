@@ -1,8 +1,8 @@
 // The watch for a flow that has blown up.  A diverging lattice fills with
-// infinities and NaNs within a few hundred steps and the picture turns to
-// noise; the window looks at its lattice about once a second (one pass over
-// it, a small fraction of a second's steps), stops stepping when it is no
-// longer finite and tells the user once what to change.
+// huge values, infinities and NaNs within a few hundred steps and the
+// picture turns to noise; the window looks at its lattice about once a
+// second (one pass over it, a small fraction of a second's steps), stops
+// stepping when it has blown up and tells the user once what to change.
 #pragma once
 
 #include <cstdint>

@@ -147,9 +147,9 @@ bool FlowWindow::OnIdle()
     stepsTaken += steps;
     simulatedSteps += steps;
     // Checked before the picture, so that the one on screen stays the last
-    // drawn from a finite lattice.  The flag goes first: the box runs an
+    // drawn from a sound lattice.  The flag goes first: the box runs an
     // event loop of its own.
-    if (blowUpCheck.Due(TickCount()) && !simulator->LatticeFinite()) {
+    if (blowUpCheck.Due(TickCount()) && simulator->BlownUp()) {
         blownUp = true;
         ShowMessage(this, "Error", BlowUpMessage(simulatedSteps));
         return false;

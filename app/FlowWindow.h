@@ -95,8 +95,8 @@ private:
     std::shared_ptr<LbmSimulator> simulator;
     IterationRate rate;
     BlowUpCheck blowUpCheck;
-    // Set when the lattice stopped being finite: no more steps, and the last
-    // picture stays, until a reset brings a finite lattice.
+    // Set when the flow has blown up: no more steps, and the last picture
+    // stays, until a reset brings a sound lattice.
     bool blownUp = false;
     FramePacing pacing;
     StorageBinding binding;

@@ -226,7 +226,7 @@ std::string HeadlessRun::CheckFlow()
 {
     // The window's check, a pass over the lattice where it lies; only a flow
     // that failed it is read back to tell where.
-    if (simulator->LatticeFinite())
+    if (!simulator->BlownUp())
         return {};
     std::vector<LatticeCell> cells;
     if (!FetchLattice(*simulator, run.width, run.height, cells))

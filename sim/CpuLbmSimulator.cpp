@@ -63,7 +63,7 @@ void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
 
 void CpuLbmSimulator::SetViscosity(float nu) { relaxationCoefficient = RelaxationFromViscosity(nu); }
 
-bool CpuLbmSimulator::LatticeFinite() { return lattices[current].AllFinite(); }
+bool CpuLbmSimulator::BlownUp() { return lattices[current].AnyBlownUp(); }
 
 bool CpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
 {

@@ -1,7 +1,6 @@
 #include "sim/CpuStepLattice.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <stdexcept>
 
@@ -97,13 +96,20 @@ CpuPlaneStepArgs PlaneStepArgs(const CpuStepLattice& current, CpuStepLattice& ot
     return args;
 }
 
-bool CpuStepLattice::AllFinite() const
+bool CpuStepLattice::AnyBlownUp() const
 {
     // Every float of the storage, padding (zero) included: one branch-free
-    // pass that the compiler vectorises, instead of a test per cell.
-    constexpr uint32_t kExponent = 0x7F800000u;
-    bool nonFinite = false;
-    for (const float v : storage)
-        nonFinite |= (std::bit_cast<uint32_t>(v) & kExponent) == kExponent;
-    return !nonFinite;
+    // pass instead of a test per cell.  Blocks of a fixed length, so that
+    // the compiler vectorises them without a remainder loop.
+    constexpr size_t kBlock = 16;
+    const size_t n = storage.size();
+    const float* v = storage.data();
+    int32_t blownUp = 0;  // a bool here would keep the loop scalar
+    size_t i = 0;
+    for (; i + kBlock <= n; i += kBlock)
+        for (size_t j = 0; j < kBlock; ++j)
+            blownUp |= d2q9::IsBlownUpValue(v[i + j]) ? 1 : 0;
+    for (; i < n; ++i)
+        blownUp |= d2q9::IsBlownUpValue(v[i]) ? 1 : 0;
+    return blownUp != 0;
 }

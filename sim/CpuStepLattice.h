@@ -47,9 +47,9 @@ public:
     void CopyFrom(const LatticeCell* cells);
     void CopyTo(LatticeCell* cells) const;
 
-    // False when any value is infinite or not a number: the mark of a flow
-    // that has blown up.
-    bool AllFinite() const;
+    // True when any value is not finite or beyond d2q9::kBlownUpMagnitude:
+    // the mark of a flow that has blown up.
+    bool AnyBlownUp() const;
 
 private:
     int W;

@@ -2,7 +2,6 @@
 
 #include "sim/GpuLbmSimulator.h"
 
-#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -265,16 +264,16 @@ bool GpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
     return true;
 }
 
-bool GpuLbmSimulator::LatticeFinite()
+bool GpuLbmSimulator::BlownUp()
 {
     if (!Usable())
-        return true;
-    bool finite = true;
+        return false;
+    bool blownUp = false;
     ReadLattice([&](int, const std::vector<float>& rgb) {
         for (const float v : rgb)
-            finite &= std::isfinite(v);
+            blownUp |= d2q9::IsBlownUpValue(v);
     });
-    return finite;
+    return blownUp;
 }
 
 void GpuLbmSimulator::SetCollisionModel(CollisionModel model)

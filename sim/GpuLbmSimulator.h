@@ -27,7 +27,7 @@ public:
     // chosen; while it cannot be loaded the cells relax by Bgk (the shader
     // layer has reported why).
     void SetCollisionModel(CollisionModel model) override;
-    bool LatticeFinite() override;
+    bool BlownUp() override;
 
     int Width() const { return W; }
     int Height() const { return H; }

@@ -28,4 +28,4 @@ void LbmSimulator::AddObstacles(const std::vector<Obstacle>& list)
 
 void LbmSimulator::SetCollisionModel(CollisionModel model) { collisionModel = model; }
 
-bool LbmSimulator::LatticeFinite() { return true; }
+bool LbmSimulator::BlownUp() { return false; }

@@ -36,11 +36,11 @@ public:
     virtual void AddObstacles(const std::vector<Obstacle>& list);
     // How fluid cells relax, from the next step on; Bgk until it is called.
     virtual void SetCollisionModel(CollisionModel model);
-    // False when the current lattice holds a value that is not a finite
-    // number: the flow has blown up.  One pass over the lattice (on the GPU
-    // a read-back), so callers ask about once a second.  A solver that
-    // cannot tell answers true.
-    virtual bool LatticeFinite();
+    // True when the current lattice holds a value that is not finite or is
+    // beyond d2q9::kBlownUpMagnitude: the flow has blown up.  One pass over
+    // the lattice (on the GPU a read-back), so callers ask about once a
+    // second.  A solver that cannot tell answers false.
+    virtual bool BlownUp();
 
     const ObstacleList& Obstacles() const { return obstacles; }
     CollisionModel Collision() const { return collisionModel; }

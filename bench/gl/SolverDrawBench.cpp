@@ -1,4 +1,5 @@
-// Lattice updates per second of both solvers and the cost of one picture,
+// Lattice updates per second of both solvers with either collision model,
+// the cost of one picture and of the window's once-a-second blow-up check,
 // on whatever the headless EGL context runs on (llvmpipe without a GPU).
 // Each GPU measurement ends with glFinish so that queued work is counted.
 #include <epoxy/gl.h>
@@ -17,21 +18,22 @@ namespace {
 constexpr int kStepsPerFrame = 10;  // the frame loop's default
 
 template <typename Sim>
-std::unique_ptr<Sim> MakeFlow(int W, int H)
+std::unique_ptr<Sim> MakeFlow(int W, int H, CollisionModel model = CollisionModel::Bgk)
 {
     auto sim = std::make_unique<Sim>(W, H);
     sim->AddObstacle({1, W / 5, H / 2 - H / 10, H / 5, H / 5});
     sim->SetViscosity(1.0f / 20.0f);
     sim->SetBoundaryVelocity(0.1f, 0.0f);
     sim->ResetFlow(0.1f, 0.0f);
+    sim->SetCollisionModel(model);
     return sim;
 }
 
-template <typename Sim>
+template <typename Sim, CollisionModel Model = CollisionModel::Bgk>
 void Steps(benchmark::State& state)
 {
     const int W = static_cast<int>(state.range(0)), H = static_cast<int>(state.range(1));
-    auto sim = MakeFlow<Sim>(W, H);
+    auto sim = MakeFlow<Sim>(W, H, Model);
     sim->Step(2);
     glFinish();
     for (auto _ : state) {
@@ -57,6 +59,17 @@ void Picture(benchmark::State& state)
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
+template <typename Sim>
+void BlowUpCheck(benchmark::State& state)
+{
+    const int W = static_cast<int>(state.range(0)), H = static_cast<int>(state.range(1));
+    auto sim = MakeFlow<Sim>(W, H);
+    sim->Step(kStepsPerFrame);
+    glFinish();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sim->BlownUp());
+}
+
 void Sizes(benchmark::internal::Benchmark* b)
 {
     b->Args({512, 256})->Args({1024, 1024})->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -64,6 +77,10 @@ void Sizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(Steps<GpuLbmSimulator>)->Name("GpuStep10")->Apply(Sizes);
 BENCHMARK(Steps<CpuLbmSimulator>)->Name("CpuStep10")->Apply(Sizes);
+BENCHMARK(Steps<GpuLbmSimulator, CollisionModel::Smagorinsky>)->Name("GpuStep10Smagorinsky")->Apply(Sizes);
+BENCHMARK(Steps<CpuLbmSimulator, CollisionModel::Smagorinsky>)->Name("CpuStep10Smagorinsky")->Apply(Sizes);
+BENCHMARK(BlowUpCheck<GpuLbmSimulator>)->Name("GpuBlowUpCheck")->Apply(Sizes);
+BENCHMARK(BlowUpCheck<CpuLbmSimulator>)->Name("CpuBlowUpCheck")->Apply(Sizes);
 BENCHMARK(Picture<GpuLbmSimulator>)->Name("GpuRenderVelocity")->Apply(Sizes);
 BENCHMARK(Picture<CpuLbmSimulator>)->Name("CpuRenderVelocity")->Apply(Sizes);
 
