@@ -13,7 +13,7 @@
 #include "sim/RenderTexture.h"
 #include "sim/RenderToTexture.h"
 
-QImage RenderFlowPicture(LbmSimulator& simulator, int width, int height, int scale, float brightness,
+QImage RenderFlowPicture(LbmSimulator& simulator, int width, int height, int scale, const ViewSettings& view,
                          std::string* error)
 {
     auto fail = [error](std::string why) {
@@ -49,7 +49,7 @@ QImage RenderFlowPicture(LbmSimulator& simulator, int width, int height, int sca
         SetOrthoFor(target);
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT);
-        simulator.RenderVelocity(brightness, {0.0f, static_cast<float>(w), 0.0f, static_cast<float>(h)});
+        RenderView(simulator, view, {0.0f, static_cast<float>(w), 0.0f, static_cast<float>(h)});
         glBindFramebuffer(GL_READ_FRAMEBUFFER, target.Framebuffer());
         glReadBuffer(GL_COLOR_ATTACHMENT0);
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -70,10 +70,10 @@ QImage RenderFlowPicture(LbmSimulator& simulator, int width, int height, int sca
 }
 
 std::string WriteFlowPicture(const std::string& path, LbmSimulator& simulator, int width, int height, int scale,
-                             float brightness)
+                             const ViewSettings& view)
 {
     std::string error;
-    const QImage image = RenderFlowPicture(simulator, width, height, scale, brightness, &error);
+    const QImage image = RenderFlowPicture(simulator, width, height, scale, view, &error);
     if (image.isNull())
         return error;
     return WritePngFile(path, image);

@@ -22,3 +22,19 @@ void FlowView::mousePressEvent(QMouseEvent* event)
 }
 
 void FlowView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
+void FlowView::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (!onHover)
+        return;
+    const QPoint p = event->position().toPoint();
+    onHover(true, static_cast<int16_t>(p.x()), static_cast<int16_t>(p.y()));
+}
+
+bool FlowView::event(QEvent* event)
+{
+    if (event->type() == QEvent::Leave && onHover)
+        onHover(false, 0, 0);
+    return QWindow::event(event);
+}

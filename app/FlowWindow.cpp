@@ -19,6 +19,8 @@
 #include "app/Parameters.h"
 #include "app/Presets.h"
 #include "app/SimulatorFactory.h"
+#include "app/StatusStrip.h"
+#include "app/ViewParameters.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/VelocityDump.h"
 
@@ -39,7 +41,14 @@ FlowWindow::FlowWindow(std::wstring configName) : configName(std::move(configNam
         else if (button == Qt::RightButton)
             On_RButtonDown(x, y);
     });
+    view->SetHoverHandler([this](bool inside, int x, int y) {
+        if (inside)
+            On_MouseMove(x, y);
+        else
+            On_MouseLeave();
+    });
     viewContainer = QWidget::createWindowContainer(view, client);
+    statusStrip = new StatusStrip(client);
 
     BuildFlowMenu(menuBar(), [this](int id) { On_Command(id); });
     setWindowTitle(QStringLiteral("LBM fluid simulation"));
@@ -83,11 +92,16 @@ void FlowWindow::UpdateLayout()
         editor->update();
     }
     viewWidth = width - panel;
-    viewHeight = height;
+    // The status strip takes the bottom of the left part; the picture area
+    // is what lies above it, anchored at its own lower-left corner.
+    const int strip = viewWidth > 0 ? std::min(height, statusStrip->FixedHeight()) : 0;
+    viewHeight = height - strip;
     // A native window cannot be 0 pixels wide; an empty picture area is
     // hidden instead, and frames then go on without drawing.
     viewContainer->setGeometry(0, 0, std::max(viewWidth, 1), std::max(viewHeight, 1));
     viewContainer->setVisible(viewWidth > 0 && viewHeight > 0);
+    statusStrip->setGeometry(0, viewHeight, std::max(viewWidth, 1), std::max(strip, 1));
+    statusStrip->setVisible(strip > 0);
 }
 
 void FlowWindow::ResetSimulation()
@@ -123,6 +137,32 @@ void FlowWindow::RestartWatches()
     blownUp = false;
     // The new simulator may cost more per step than the old one.
     pacing = FramePacing{};
+    // The strip shows the new simulation from its first step, not the last
+    // one's numbers for up to a second.
+    readout.Clear();
+    RefreshStatus();
+}
+
+void FlowWindow::RefreshStatus()
+{
+    if (simulator)
+        readout.Refresh(*simulator, RunParameters());
+    statusStrip->SetFlowText(readout.FlowText());
+    ShowCursorCell();
+}
+
+void FlowWindow::ShowCursorCell() { statusStrip->SetCellText(readout.CellText(cursor)); }
+
+void FlowWindow::On_MouseMove(int x, int y)
+{
+    cursor = ClientToGrid(Geometry(), x, y);
+    ShowCursorCell();
+}
+
+void FlowWindow::On_MouseLeave()
+{
+    cursor = GridPoint{};
+    ShowCursorCell();
 }
 
 bool FlowWindow::OnIdle()
@@ -163,8 +203,12 @@ bool FlowWindow::OnIdle()
     // the steps really cost, not just the time to queue them.
     RecordPassTime(pacing, steps, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 
-    if (auto title = rate.TitleAt(TickCount()))
+    if (auto title = rate.TitleAt(TickCount())) {
         setWindowTitle(QString::fromStdString(*title));
+        // A strip that is not shown is not worth a whole-lattice read-back.
+        if (statusStrip->isVisible())
+            RefreshStatus();
+    }
     return true;
 }
 
@@ -181,10 +225,25 @@ void FlowWindow::DrawFrame()
     glClear(GL_COLOR_BUFFER_BIT);
     const float aspect = static_cast<float>(gridHeight) / static_cast<float>(gridWidth);
     const DrawRect rect{0.0f, static_cast<float>(viewWidth), 0.0f, static_cast<float>(viewWidth) * aspect};
-    simulator->RenderVelocity(params::brightness, rect);
+    RenderView(*simulator, CurrentView(), rect);
     PresentFrame();
     ++framesDrawn;
 }
+
+SimulationState FlowWindow::RunParameters() const
+{
+    SimulationState run;
+    run.width = gridWidth;
+    run.height = gridHeight;
+    run.step = simulatedSteps;
+    run.simulationType = simulatorKind;
+    run.flowVelX = appliedFlowVelX;
+    run.flowVelY = appliedFlowVelY;
+    run.invViscosity = appliedInvViscosity;
+    return run;
+}
+
+ViewSettings FlowWindow::CurrentView() const { return ViewFromParameters(appliedFlowVelX, appliedFlowVelY); }
 
 void FlowWindow::On_Command(int commandId)
 {

@@ -1,6 +1,7 @@
-// The main window: the flow picture on the left, the parameter editor of
-// the storage component on the right (at most 400 pixels), the menu, the
-// mouse, and the frame performed whenever the event queue is empty.
+// The main window: the flow picture on the left above a status strip, the
+// parameter editor of the storage component on the right (at most 400
+// pixels), the menu, the mouse, and the frame performed whenever the event
+// queue is empty.
 #pragma once
 
 #include <cstdint>
@@ -11,12 +12,15 @@
 
 #include "app/BlowUpCheck.h"
 #include "app/ClientToGrid.h"
+#include "app/FlowReadout.h"
 #include "app/FramePacing.h"
 #include "app/IterationRate.h"
 #include "app/StorageBinding.h"
 #include "sim/LbmSimulator.h"
+#include "sim/ViewModes.h"
 
 class FlowView;
+class StatusStrip;
 
 class FlowWindow : public QMainWindow {
 public:
@@ -49,6 +53,9 @@ public:
     void SaveStateTo(const std::string& path);
     void On_LButtonDown(int x, int y);
     void On_RButtonDown(int x, int y);
+    // The pointer over the picture area at (x, y), or gone from it.
+    void On_MouseMove(int x, int y);
+    void On_MouseLeave();
     // Shut-down: simulator, saved parameters, drawing context, then the
     // event loop ends with 0.  Runs once.
     void On_Destroy();
@@ -57,6 +64,7 @@ public:
     ViewGeometry Geometry() const { return {viewWidth, viewHeight, gridWidth, gridHeight}; }
     FlowView* View() const { return view; }
     QWidget* ClientArea() const { return client; }
+    StatusStrip* Strip() const { return statusStrip; }
     QWidget* EditorWindow() const { return binding.editorWindow; }
     bool Storage() const { return static_cast<bool>(binding.storage); }
     // Totals since creation, for tests and benchmarks.
@@ -80,12 +88,23 @@ private:
     // After a reset, or a loaded state: the simulation runs and is watched
     // from now on.
     void RestartWatches();
+    // What the view parameters ask for, against this simulation's inflow.
+    ViewSettings CurrentView() const;
+    // The current simulation's grid, solver, inflow, viscosity and step,
+    // without its lattice.
+    SimulationState RunParameters() const;
     // Asks for the file of a file command, then runs it.
     void FileCommand(int commandId);
+    // Reads the flow's numbers afresh into the status strip.
+    void RefreshStatus();
+    void ShowCursorCell();
 
     QWidget* client = nullptr;         // the client area below the menu
     FlowView* view = nullptr;          // owned by its container
     QWidget* viewContainer = nullptr;  // the native picture area
+    StatusStrip* statusStrip = nullptr;
+    FlowReadout readout;
+    GridPoint cursor;  // the cell under the pointer; not inside when none
     int32_t viewWidth = 0;
     int32_t viewHeight = 0;
     int32_t gridWidth = 0;

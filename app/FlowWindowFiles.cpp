@@ -59,7 +59,7 @@ void FlowWindow::DumpPicture()
     // Named like the velocity dump, in the working folder, replaced by the
     // next picture of the same grid size.
     const std::string name = (TextFormat("picture_{0}x{1}.png") % gridWidth % gridHeight).str();
-    const std::string why = WriteFlowPicture(name, *simulator, gridWidth, gridHeight, 1, params::brightness);
+    const std::string why = WriteFlowPicture(name, *simulator, gridWidth, gridHeight, 1, CurrentView());
     if (why.empty())
         ShowMessage(this, "Success", "Ready! The picture is " + Quoted(name) + " in the working folder.");
     else
@@ -91,14 +91,7 @@ void FlowWindow::SaveStateTo(const std::string& path)
 {
     if (!simulator)
         return;
-    SimulationState state;
-    state.width = gridWidth;
-    state.height = gridHeight;
-    state.step = simulatedSteps;
-    state.simulationType = simulatorKind;
-    state.flowVelX = appliedFlowVelX;
-    state.flowVelY = appliedFlowVelY;
-    state.invViscosity = appliedInvViscosity;
+    SimulationState state = RunParameters();
     if (!CaptureSimulation(*simulator, state)) {
         ShowMessage(this, "Error", "FetchGridState returned false!");
         return;

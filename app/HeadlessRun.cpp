@@ -20,6 +20,7 @@
 #include "app/StepFileName.h"
 #include "app/StorageBinding.h"
 #include "app/StudyOutputs.h"
+#include "app/ViewParameters.h"
 #include "platform/com/Com.h"
 #include "platform/gl/HeadlessRenderContext.h"
 #include "platform/gl/RenderContext.h"
@@ -152,7 +153,9 @@ std::string HeadlessRun::BuildSimulator(const SimulationState* state)
     // output, possibly hours into the run.
     if (!options.png.empty()) {
         std::string why;
-        if (RenderFlowPicture(*simulator, run.width, run.height, options.pngScale, params::brightness, &why).isNull())
+        if (RenderFlowPicture(*simulator, run.width, run.height, options.pngScale,
+                              ViewFromParameters(run.flowVelX, run.flowVelY), &why)
+                .isNull())
             return "cannot draw the picture: " + why;
         if (why = messages.Failure("cannot draw the picture"); !why.empty())
             return why;
@@ -240,7 +243,7 @@ std::string HeadlessRun::WriteOutputs()
 {
     SimulationState now = run;
     now.step = step;
-    return outputs->Write(*simulator, now, params::brightness, messages);
+    return outputs->Write(*simulator, now, ViewFromParameters(run.flowVelX, run.flowVelY), messages);
 }
 }  // namespace
 

@@ -17,6 +17,8 @@ GlobalEnumVariable collision("runtime|collision", "collision model", nullptr, nu
 GlobalFloatVariable brightness("view|brightness", "visualization brightness", nullptr, nullptr, 1.0f, 0.5f, 10.0f,
                                -1.0f);
 GlobalIntVariable updateRate("view|updateRate", "UI update rate", nullptr, nullptr, 10, 1, 40, -1);
+GlobalEnumVariable viewMode("view|mode", "what the picture shows", nullptr, nullptr, 0,
+                            {"Velocity", "Vorticity", "Speed", "Density", nullptr});
 GlobalIntVariable obstacleWidth("obstacle|width", "new obstacle width", nullptr, nullptr, 20, 5, 500, -1);
 GlobalIntVariable obstacleHeight("obstacle|height", "new obstacle height", nullptr, nullptr, 20, 5, 100, -1);
 GlobalEnumVariable obstacleShape("obstacle|shape", "new obstacle shape", nullptr, nullptr, 1,

@@ -22,6 +22,8 @@ extern GlobalEnumVariable collision;
 extern GlobalFloatVariable brightness;
 // Time steps per drawn frame.
 extern GlobalIntVariable updateRate;
+// What the picture shows: 0 "Velocity", 1 "Vorticity", 2 "Speed", 3 "Density".
+extern GlobalEnumVariable viewMode;
 extern GlobalIntVariable obstacleWidth;
 extern GlobalIntVariable obstacleHeight;
 // 0 "Rect", 1 "Ellipse".

@@ -67,7 +67,7 @@ std::string BlownUpReason(const std::vector<LatticeCell>& cells, int width, int6
 
 StudyOutputs::~StudyOutputs() { Finish(); }
 
-std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& run, float brightness,
+std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& run, const ViewSettings& view,
                                 const ReportedMessages& messages)
 {
     // The set before is done long before the next one is due; waiting for
@@ -88,7 +88,7 @@ std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& 
     if (!names.png.empty()) {
         set.picturePath = StepFileName(names.png, run.step, names.digits);
         std::string why;
-        set.picture = RenderFlowPicture(simulator, run.width, run.height, names.pngScale, brightness, &why);
+        set.picture = RenderFlowPicture(simulator, run.width, run.height, names.pngScale, view, &why);
         if (set.picture.isNull())
             return Failed(set.picturePath, why);
         if (why = messages.Failure("cannot draw \"" + set.picturePath + "\""); !why.empty())

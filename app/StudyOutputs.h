@@ -13,6 +13,7 @@
 #include "app/ReportedMessages.h"
 #include "sim/LbmSimulator.h"
 #include "sim/StateFile.h"
+#include "sim/ViewModes.h"
 
 struct OutputNames {
     std::string dump, vtk, npy, png, saveState;  // empty: not written
@@ -36,7 +37,7 @@ public:
     // the grid and the run's parameters.  Returns the failure of the set
     // before, or of this one's preparation (a flow that blew up, a picture
     // the drawing layer complained about in messages).
-    std::string Write(LbmSimulator& simulator, const SimulationState& run, float brightness,
+    std::string Write(LbmSimulator& simulator, const SimulationState& run, const ViewSettings& view,
                       const ReportedMessages& messages);
     // Waits for the set being written; its failure, or an empty string.
     std::string Finish();

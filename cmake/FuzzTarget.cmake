@@ -1,9 +1,10 @@
 # Fuzz targets.  Each is one source with LLVMFuzzerTestOneInput.  The normal
 # build gets <name>_replay, which CTest runs over the kept corpus as the
-# test <name>_corpus; a clang build with EDDYRA_FUZZ=ON adds <name>_fuzzer,
-# checked for memory faults and halting at the first undefined behaviour.
+# test <module>.<Suite>Corpus; a clang build with EDDYRA_FUZZ=ON adds
+# <name>_fuzzer, checked for memory faults and halting at the first
+# undefined behaviour.
 #
-#   add_fuzz_target(<name> SOURCE <file> CORPUS <folder>
+#   add_fuzz_target(<name> SUITE <Suite> SOURCE <file> CORPUS <folder>
 #                   [LIBRARIES <target>...] [CHECKED <file>...])
 #
 # CHECKED sources (the code under test, when it needs nothing beyond
@@ -13,14 +14,13 @@
 set(EDDYRA_FUZZ_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all)
 
 function(add_fuzz_target name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SOURCE;CORPUS" "LIBRARIES;CHECKED")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SUITE;SOURCE;CORPUS" "LIBRARIES;CHECKED")
   add_executable(${name}_replay ${CMAKE_SOURCE_DIR}/tests/fuzz/ReplayMain.cpp ${arg_SOURCE} ${arg_CHECKED})
   target_link_libraries(${name}_replay PRIVATE ${arg_LIBRARIES} project_warnings)
   if(arg_CHECKED)
-    target_compile_options(${name}_replay PRIVATE ${EDDYRA_FUZZ_FLAGS})
-    target_link_options(${name}_replay PRIVATE ${EDDYRA_FUZZ_FLAGS})
+    eddyra_check_memory(${name}_replay)
   endif()
-  add_test(NAME ${name}_corpus COMMAND ${name}_replay ${arg_CORPUS})
+  eddyra_add_test(${arg_SUITE}Corpus COMMAND ${name}_replay ${arg_CORPUS})
 
   if(EDDYRA_FUZZ)
     if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")

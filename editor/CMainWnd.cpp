@@ -8,13 +8,18 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QVBoxLayout>
 
+#include "editor/CFilterLine.h"
 #include "editor/CMyTab.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
+#include "editor/LastGroups.h"
 #include "editor/NoCase.h"
+#include "editor/VarFilter.h"
 #include "platform/com/ComRuntime.h"
 #include "storage/CreateVariableList.h"
 #include "storage/GUIData.h"
@@ -49,6 +54,27 @@ bool HoldsValue(const CVar* var, const void* bytes, unsigned length)
     return same;
 }
 
+// One history for every editor window of the component, so that a change
+// made in one can be taken back in another; a window on any other storage
+// keeps one of its own.
+std::shared_ptr<CEditHistory> SharedHistory(IVariableStorage* storage)
+{
+    auto* component = dynamic_cast<CVariableStorageImpl*>(storage);
+    if (!component) return std::make_shared<CEditHistory>();
+    std::shared_ptr<CEditHistory>& slot = component->EditHistory();
+    if (!slot) slot = std::make_shared<CEditHistory>();
+    return slot;
+}
+
+// The first group, in tree order, that holds variables of its own.
+CVarGroupItem* FirstGroupWithVariables(CVarGroupItem* item)
+{
+    if (!item->Vars().empty()) return item;
+    for (int i = 0; i < item->childCount(); ++i)
+        if (CVarGroupItem* found = FirstGroupWithVariables(item->Child(i))) return found;
+    return nullptr;
+}
+
 // Shows the wait cursor for as long as it lives.
 class WaitCursor {
 public:
@@ -64,7 +90,8 @@ CMainWnd::CMainWnd(QWidget* parent, const QRect& rect, IVariableStorage* storage
       sink(sinkPtr),
       storage(storagePtr),
       listMap(std::move(listsInUse)),
-      guiData(data)
+      guiData(data),
+      recorder(SharedHistory(storagePtr))
 {
     setWindowTitle("Variables editor");
     setGeometry(rect);
@@ -88,11 +115,22 @@ void CMainWnd::On_Create()
     splitter->setOpaqueResize(false);
     splitter->setChildrenCollapsible(false);
     leftPane = new QStackedWidget(splitter);
-    rightPane = new QStackedWidget(splitter);
+    // The right pane: the filter line over the lists.
+    auto* rightSide = new QWidget(splitter);
+    auto* column = new QVBoxLayout(rightSide);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    filterLine = new CFilterLine(rightSide);
+    filterLine->setMinimumWidth(1);  // the pane's minimum is the list's
+    rightPane = new QStackedWidget(rightSide);
+    column->addWidget(filterLine);
+    column->addWidget(rightPane, 1);
+    connect(filterLine, &QLineEdit::textChanged, this, [this] { On_FilterChanged(); });
     leftPane->setMinimumWidth(kMinPaneSize);
     rightPane->setMinimumWidth(kMinPaneSize);
+    rightSide->setMinimumWidth(kMinPaneSize);
     splitter->addWidget(leftPane);
-    splitter->addWidget(rightPane);
+    splitter->addWidget(rightSide);
     // The tree keeps its width when the window is resized.
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
@@ -113,14 +151,39 @@ void CMainWnd::On_Create()
     }
     for (const auto& [list, id] : named) {
         const char* name = list->GetListName();
-        pending[AddTab(name ? name : "")] = id;
+        const int index = AddTab(name ? name : "");
+        pending[index] = id;
+        tabListIds[size_t(index)] = id;
     }
+    // Tabs that wrap push the splitter down.
+    if (tab->GetRowCount() > 1) On_Size(width(), height());
     if (tab->GetItemCount() > 0) {
         tab->SetCurSel(0);
         On_TabCtrl_Changed();
     }
     named.clear();
     CoFreeUnusedLibraries();
+    InstallShortcuts();
+}
+
+void CMainWnd::InstallShortcuts()
+{
+    const auto add = [this](const QKeySequence& keys, void (CMainWnd::*action)()) {
+        auto* shortcut = new QShortcut(keys, this);
+        // Only while the focus is in this editor: a client's window may
+        // hold several, and keys of its own.
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_Z), &CMainWnd::Undo);
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &CMainWnd::Redo);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Y), &CMainWnd::Redo);
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    find->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        filterLine->setFocus(Qt::ShortcutFocusReason);
+        filterLine->selectAll();
+    });
 }
 
 int CMainWnd::AddTab(const std::string& name)
@@ -130,13 +193,23 @@ int CMainWnd::AddTab(const std::string& name)
     auto* tree = new CVarTreeView(leftPane);
     leftPane->addWidget(tree);
     trees.push_back(tree);
-    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem*, QTreeWidgetItem*) {
-        On_TreeView_SelChanged();
+    tree->SetGestures(this);
+    connect(tree, &QTreeWidget::currentItemChanged, this, [this, tree](QTreeWidgetItem*, QTreeWidgetItem*) {
+        // A group picked while the list is filtered is a group to look
+        // at: the filter goes, and clearing it shows the group.
+        const int i = CurrentTab();
+        if (filteredTab == i && i >= 0 && trees[size_t(i)] == tree && !filterLine->text().isEmpty())
+            filterLine->clear();
+        else
+            On_TreeView_SelChanged();
+        if (!restoringGroup) RememberGroup(tree);
     });
     auto* list = new CVarListView(rightPane);
     rightPane->addWidget(list);
     lists.push_back(list);
     list->Init(&images, guiData);
+    list->SetGestures(this);
+    tabListIds.resize(size_t(index) + 1);
     return index;
 }
 
@@ -174,18 +247,80 @@ void CMainWnd::On_TabCtrl_Changed()
             info = GLOBAL_VARIABLE_INFO{};
         }
         tree->UpdateChanges();
+        recorder.Know(tree->AllVars());
         // The first level of groups is in sight at once.
         if (tree->Root()) tree->Root()->setExpanded(true);
         pending.erase(it);
+        RestoreGroup(i);
     }
     trees[size_t(i)]->show();
     lists[size_t(i)]->show();
+    // The filter goes with the user to the new tab.
+    if (filteredTab >= 0 && filteredTab != i) EndFilter();
+    if (!filterLine->text().isEmpty()) On_FilterChanged();
 }
 
 void CMainWnd::On_TreeView_SelChanged()
 {
     if (lists.empty()) return;
+    FillFromGroup(CurrentTab());
+}
+
+void CMainWnd::On_FilterChanged()
+{
     const int i = CurrentTab();
+    const QString text = filterLine->text();
+    if (text.isEmpty()) {
+        if (filteredTab >= 0) EndFilter();
+        return;
+    }
+    if (i < 0 || i >= TabCount() || IsPending(i)) return;
+    std::unique_ptr<CVarFilter>& filter = filters[i];
+    if (!filter) filter = std::make_unique<CVarFilter>(trees[size_t(i)]->Root());
+    CVarListView* list = lists[size_t(i)];
+    list->setUpdatesEnabled(false);
+    list->ShowFound(filter->Apply(text));
+    list->setUpdatesEnabled(true);
+    filteredTab = i;
+}
+
+void CMainWnd::EndFilter()
+{
+    const int i = std::exchange(filteredTab, -1);
+    auto filter = filters.find(i);
+    if (filter != filters.end() && filter->second) filter->second->Clear();
+    FillFromGroup(i);
+}
+
+void CMainWnd::RestoreGroup(int i)
+{
+    CVarTreeView* tree = trees[size_t(i)];
+    if (!tree->Root()) return;
+    std::string path;
+    // What the registry says is only a name to look for: a group that is
+    // gone leaves the first one.
+    CVarGroupItem* group = RecallLastGroup(tabListIds[size_t(i)], path) ? tree->FindGroup(path) : nullptr;
+    if (!group) group = FirstGroupWithVariables(tree->Root());
+    if (!group) return;
+    for (QTreeWidgetItem* up = group->parent(); up; up = up->parent()) up->setExpanded(true);
+    const QScopedValueRollback<bool> restoring(restoringGroup, true);
+    tree->setCurrentItem(group);
+    tree->scrollToItem(group);
+}
+
+void CMainWnd::RememberGroup(const CVarTreeView* tree)
+{
+    const auto at = std::find(trees.begin(), trees.end(), tree);
+    CVarGroupItem* group = tree->SelectedGroup();
+    if (at == trees.end() || !group) return;
+    std::string path;
+    tree->GetFullItemName(group, path);
+    if (!path.empty()) path.pop_back();  // the last "|"
+    leftOn[int(at - trees.begin())] = path;
+}
+
+void CMainWnd::FillFromGroup(int i)
+{
     if (i < 0 || i >= TabCount()) return;
     CVarListView* list = lists[size_t(i)];
     list->setUpdatesEnabled(false);
@@ -202,6 +337,7 @@ void CMainWnd::OnVarChanged(const GUID& listId, const char* name, const void* by
     // sending it on would make editors of one list echo each other.  Its
     // list is redrawn where it is shown.
     if (showingStored) return;
+    recorder.Edited(listId, name, bytes, length);
     if (sink) sink->OnVariableChanged(&listId, name, bytes, length);
     if (storage) storage->SetData(&listId, name, bytes, length);
     const int i = CurrentTab();
@@ -220,8 +356,58 @@ void CMainWnd::OnValueStored(const GUID& listId, const char* name, const void* b
             // what it can of the bytes, and the tree redoes its marks.
             var->SetValue(bytes, length);
         }
+        recorder.Stored(listId, name, bytes, length);
         lists[i]->ShowChangedValue(var);
     }
+}
+
+void CMainWnd::BeginGesture() { recorder.History().BeginGesture(); }
+
+void CMainWnd::EndGesture() { recorder.History().EndGesture(); }
+
+void CMainWnd::Undo() { ApplyChange(recorder.History().Undo(), true); }
+
+void CMainWnd::Redo() { ApplyChange(recorder.History().Redo(), false); }
+
+void CMainWnd::ApplyChange(const CEditHistory::Change* change, bool back)
+{
+    if (!change) return;
+    // A copy: applying reaches the client and the other windows, and
+    // nothing they do may pull the entries from under this loop.
+    const CEditHistory::Change entries = *change;
+    const CEditHistory::Replay replay(recorder.History());
+    const auto apply = [this, back](const CEditHistory::Entry& entry) {
+        const std::vector<uint8_t>& value = back ? entry.before : entry.after;
+        const void* bytes = value.empty() ? nullptr : value.data();
+        const auto length = unsigned(value.size());
+        int tabIndex = -1;
+        if (CVar* var = LoadedVar(entry.listId, entry.name, &tabIndex)) {
+            // Stored as an edit is: sink, component, client, marks.
+            var->SetValue(bytes, length);
+            lists[size_t(tabIndex)]->ShowChangedValue(var);
+        } else {
+            // Made in another window, on a tab this one has not loaded:
+            // the same road, without a variable object here.
+            OnVarChanged(entry.listId, entry.name.c_str(), bytes, length);
+        }
+    };
+    if (back)
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it) apply(*it);
+    else
+        for (const CEditHistory::Entry& entry : entries) apply(entry);
+}
+
+CVar* CMainWnd::LoadedVar(const GUID& listId, const std::string& name, int* tabIndex) const
+{
+    for (size_t i = 0; i < trees.size(); ++i) {
+        if (i >= tabListIds.size() || !(tabListIds[i] == listId) || IsPending(int(i))) continue;
+        CVar* var = trees[i]->FindVar(trees[i]->Root(), name);
+        if (var && var->GetListId() == listId) {
+            *tabIndex = int(i);
+            return var;
+        }
+    }
+    return nullptr;
 }
 
 int CMainWnd::GetSplitterPos() const
@@ -275,12 +461,17 @@ void CMainWnd::On_Destroy()
     // Kept as a fraction of the width; a window that never had a width
     // keeps the stored fraction.
     if (guiData && width() > 0) guiData->setSplitterPos(double(GetSplitterPos()) / double(width()));
+    std::vector<std::pair<GUID, std::string>> groups;
+    for (const auto& [index, path] : leftOn) groups.emplace_back(tabListIds[size_t(index)], path);
+    if (!groups.empty()) RememberLastGroups(groups);
     // Everything falls silent first: clearing a tree would select nothing
     // in a list already gone, and the children outlive this object's own
     // part while Qt tears them down.
     tab->onSelChange = nullptr;
     splitter->disconnect(this);
+    filterLine->disconnect(this);
     for (CVarTreeView* tree : trees) tree->disconnect(this);
+    filters.clear();
     for (CVarListView* list : lists) delete list;
     for (CVarTreeView* tree : trees) delete tree;
     lists.clear();

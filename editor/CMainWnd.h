@@ -4,7 +4,12 @@
 // variable shown here is passed to the client's sink, then to the
 // component, then the list on screen is redrawn.  Values the component
 // stores from elsewhere (another editor, a client, a load) are shown here
-// too, without being passed on again.
+// too, without being passed on again.  Ctrl+Z takes the last change made
+// in the component's editor windows back, Ctrl+Shift+Z or Ctrl+Y makes it
+// again, each through the same road as an edit.  The filter line above the
+// list (Ctrl+F) shows the variables of the whole tab that match it.  Each
+// tab opens on the group the user last selected in it (LastGroups.h), or
+// on the first group that holds variables.
 #pragma once
 
 #include <map>
@@ -14,20 +19,24 @@
 #include <QWidget>
 
 #include "editor/CKindImageList.h"
+#include "editor/EditGestures.h"
+#include "editor/EditRecorder.h"
 #include "platform/com/Guid.h"
 #include "storage/ValueWatcher.h"
 #include "storage/Var.h"
 #include "storage/api/VariableStorage.h"
 
+class CFilterLine;
 class CGUIData;
 class CMyTab;
+class CVarFilter;
 class CVarListView;
 class CVarTreeView;
 class QSplitter;
 class QStackedWidget;
 class CVariableStorageImpl;
 
-class CMainWnd : public QWidget, public CVar::Event, public CValueWatcher {
+class CMainWnd : public QWidget, public CVar::Event, public CValueWatcher, public CEditGestures {
 public:
     using ListMap = std::map<GUID, IVariableListPtr, CompareGUID>;
     static constexpr int kMinPaneSize = 35;
@@ -43,11 +52,24 @@ public:
     // CValueWatcher: the variable of that name in each loaded tab of the
     // list takes the value, and its row and group marks follow.
     void OnValueStored(const GUID& listId, const char* name, const void* bytes, unsigned length) override;
+    // CEditGestures: the component's history groups what comes between.
+    void BeginGesture() override;
+    void EndGesture() override;
+
+    // Takes the last change back / makes the last undone change again;
+    // nothing happens when there is none.
+    void Undo();
+    void Redo();
+    CEditHistory& History() const { return recorder.History(); }
 
     // Appends a tab with its empty tree and list; returns its index.
     int AddTab(const std::string& name);
     void On_TabCtrl_Changed();
     void On_TreeView_SelChanged();
+    // The filter line's text changed: with text, the current tab's list
+    // shows what matches in the whole tab; empty, the selected group again.
+    void On_FilterChanged();
+    CFilterLine* FilterLine() const { return filterLine; }
 
     int TabCount() const { return int(trees.size()); }
     CMyTab* Tab() const { return tab; }
@@ -71,6 +93,21 @@ protected:
     void On_Destroy();
 
 private:
+    void InstallShortcuts();
+    // Fills tab i's list with the variables of its tree's selected group.
+    void FillFromGroup(int i);
+    // The filtered tab goes back to its group, its marks off.
+    void EndFilter();
+    // Selects the group tab i was left on, or its first group with variables.
+    void RestoreGroup(int i);
+    // The user selected a group in tree: it is where its tab opens next
+    // time, once this window closes.
+    void RememberGroup(const CVarTreeView* tree);
+    // Applies each entry's before (back) or after through this window.
+    void ApplyChange(const CEditHistory::Change* change, bool back);
+    // The variable of that list and name in a loaded tab, with its tab.
+    CVar* LoadedVar(const GUID& listId, const std::string& name, int* tabIndex) const;
+
     CMyTab* tab = nullptr;
     std::vector<CVarTreeView*> trees;
     std::vector<CVarListView*> lists;
@@ -83,6 +120,13 @@ private:
     QStackedWidget* rightPane = nullptr;
     CGUIData* guiData = nullptr;
     std::map<int, GUID> pending;
+    std::vector<GUID> tabListIds;  // tab index to list id, loaded or not
+    CFilterLine* filterLine = nullptr;
+    std::map<int, std::unique_ptr<CVarFilter>> filters;  // built on first use per tab
+    int filteredTab = -1;
+    bool restoringGroup = false;
+    std::map<int, std::string> leftOn;  // tab index to the group path the user selected
+    CEditRecorder recorder;
     // The component when it is ours to watch; null for any other storage.
     CVariableStorageImpl* watched = nullptr;
     // Set while a value the component already holds is being shown.

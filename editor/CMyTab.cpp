@@ -5,8 +5,11 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
-CMyTab::CMyTab(QWidget* parent) : QWidget(parent), bar(new QTabBar(this))
+#include "editor/CTabRows.h"
+
+CMyTab::CMyTab(QWidget* parent) : QWidget(parent), bar(new QTabBar(this)), rows(new CTabRows(bar, this))
 {
+    rows->hide();
     bar->setExpanding(false);
     bar->setUsesScrollButtons(true);
     bar->setDrawBase(false);
@@ -21,7 +24,7 @@ int CMyTab::AddTab(const std::string& text)
     // would otherwise select itself before it has its panes.
     const QSignalBlocker block(bar);
     const int index = bar->addTab(QString::fromStdString(text));
-    bar->resize(width(), RowHeight());
+    LayOut();
     return index;
 }
 
@@ -39,14 +42,33 @@ std::string CMyTab::GetItemText(int index) const { return bar->tabText(index).to
 
 int CMyTab::RowHeight() const { return bar->sizeHint().height(); }
 
-void CMyTab::resizeEvent(QResizeEvent*) { bar->setGeometry(0, 0, width(), RowHeight()); }
+int CMyTab::GetRowCount() const { return int(CTabRows::Layout(bar, width()).size()); }
+
+void CMyTab::LayOut()
+{
+    const int count = GetRowCount();
+    if (count == 1) {
+        rows->hide();
+        bar->setGeometry(0, 0, width(), RowHeight());
+        bar->show();
+    } else {
+        bar->hide();
+        rows->setGeometry(0, 0, width(), RowHeight() * count);
+        rows->show();
+        rows->update();
+    }
+    update();
+}
+
+void CMyTab::resizeEvent(QResizeEvent*) { LayOut(); }
 
 void CMyTab::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     QStyleOptionTabWidgetFrame frame;
     frame.initFrom(this);
-    frame.rect = QRect(0, RowHeight() - 1, width(), height() - RowHeight() + 1);
+    const int strip = RowHeight() * GetRowCount();
+    frame.rect = QRect(0, strip - 1, width(), height() - strip + 1);
     frame.shape = QTabBar::RoundedNorth;
     frame.tabBarSize = bar->sizeHint();
     style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &p, this);

@@ -44,6 +44,14 @@ public:
     // Re-places the window over the selected row's value cell; called when
     // the list is resized or scrolled.
     virtual void Resize() = 0;
+    // Writes what the user typed and has not written yet, with the checks
+    // of Enter; false when the value is refused (the editor beeped and
+    // stays open).  Editors that write every change at once have nothing
+    // to commit.
+    virtual bool Commit() { return true; }
+    // Forgets what was typed and not written: Escape, or a value that
+    // arrived from outside for the variable being edited.
+    virtual void Discard() {}
 };
 
 // Creates one editor for the given list view, or null.

@@ -8,12 +8,18 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
+#include <QTimer>
+#include <QToolTip>
 
 #include "editor/CKindImageList.h"
 #include "editor/CValueEditor.h"
+#include "editor/CVarRow.h"
+#include "editor/VarDescription.h"
 #include "storage/ColorRGBVar.h"
 #include "storage/GUIData.h"
 
@@ -22,16 +28,27 @@ namespace {
 // Column headers: "name", "value", "description".
 const char* const kHeaders[3] = {"название", "значение", "описание"};
 
-const char* LastComponent(const char* name)
-{
-    const char* bar = std::strrchr(name, '|');
-    return bar ? bar + 1 : name;
-}
-
 // Paints each row with the colours the list view chooses for it.
 class RowDelegate : public QStyledItemDelegate {
 public:
     explicit RowDelegate(CVarListView* list) : QStyledItemDelegate(list), list(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (index.column() != CVarListView::COL_NAME) return;
+        const QRect marker = list->ResetMarkerRect(index.row());
+        if (marker.isEmpty()) return;
+        // A small round badge on the corner of the kind icon: the row's
+        // look stays as it was, and the click target sits where the eye
+        // starts reading.
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(Qt::white, 1.5));
+        painter->setBrush(QColor(225, 110, 0));
+        painter->drawEllipse(QRectF(marker).adjusted(0.75, 0.75, -0.75, -0.75));
+        painter->restore();
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
@@ -103,6 +120,9 @@ void CVarListView::Init(const CKindImageList* imageList, CGUIData* data)
         if (QWidget* w = editor->GetWindow()) {
             w->setFont(font());
             w->hide();
+            // Tab reaches whichever part of the editor has the focus.
+            w->installEventFilter(this);
+            for (QWidget* part : w->findChildren<QWidget*>()) part->installEventFilter(this);
         }
         for (int kind : entry.kinds) editorByKind[kind] = editor;
     }
@@ -120,15 +140,21 @@ void CVarListView::Reset()
 
 int CVarListView::AddVariable(CVar* var)
 {
-    auto* item = new QTreeWidgetItem;
-    item->setText(COL_NAME, QString::fromUtf8(LastComponent(var->GetName())));
-    if (images) item->setIcon(COL_NAME, images->Icon(var->GetType()));
-    item->setData(COL_NAME, Qt::UserRole, QVariant::fromValue<void*>(var));
-    item->setText(COL_VALUE, QString::fromUtf8(var->AsString()));
-    item->setText(COL_DESCRIPTION, QString::fromUtf8(var->GetDescription()));
-    addTopLevelItem(item);
+    addTopLevelItem(new CVarRow(var, false, images));
     vars.push_back(var);
     return topLevelItemCount() - 1;
+}
+
+void CVarListView::ShowFound(const std::vector<CVar*>& found)
+{
+    Reset();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(qsizetype(found.size()));
+    for (CVar* var : found) rows.push_back(new CVarRow(var, true, images));
+    // In one insertion: a row at a time costs a model update each.
+    addTopLevelItems(rows);
+    vars = found;
+    sortState = 1;
 }
 
 void CVarListView::Sort(int direction)
@@ -149,7 +175,7 @@ void CVarListView::Sort(int direction)
 CVar* CVarListView::RowVar(int row) const
 {
     QTreeWidgetItem* item = topLevelItem(row);
-    return item ? static_cast<CVar*>(item->data(COL_NAME, Qt::UserRole).value<void*>()) : nullptr;
+    return item ? static_cast<CVarRow*>(item)->Var() : nullptr;
 }
 
 int CVarListView::SelectedRow() const
@@ -183,9 +209,7 @@ void CVarListView::SetSelectedValueText(const char* text) { SetValueText(Selecte
 void CVarListView::Redraw()
 {
     // Values can change without an editor of this list (a reset of a group,
-    // an import), so the texts are refreshed with the colours.
-    for (int row = 0; row < topLevelItemCount(); ++row)
-        if (CVar* var = RowVar(row)) SetValueText(row, var->AsString());
+    // an import): the rows read them afresh as they are painted.
     viewport()->update();
 }
 
@@ -197,6 +221,8 @@ void CVarListView::ShowChangedValue(const CVar* var)
         for (CValueEditor* e : editors) {
             QWidget* w = e->GetWindow();
             if (!w || !w->isVisible()) continue;
+            // The value that arrived wins over one typed for the old.
+            e->Discard();
             // The focus comes back to the list, as when the edit ends.
             if (focus && (focus == w || w->isAncestorOf(focus))) setFocus(Qt::OtherFocusReason);
             w->hide();
@@ -236,8 +262,13 @@ QRect CVarListView::GetValueCellRect(int row) const
 
 void CVarListView::HideEditors()
 {
-    for (CValueEditor* e : editors)
-        if (QWidget* w = e->GetWindow()) w->hide();
+    for (CValueEditor* e : editors) {
+        QWidget* w = e->GetWindow();
+        if (!w || !w->isVisible()) continue;
+        // Nothing typed goes unwritten; a refused value has beeped and goes.
+        if (!e->Commit()) e->Discard();
+        w->hide();
+    }
 }
 
 CValueEditor* CVarListView::EditorForKind(int kind) const
@@ -263,18 +294,163 @@ bool CVarListView::On_LButtonUp(const QPoint& pos)
         }
     }
     if (row < 0) return false;
+    // Tested before the selection moves: the marker is the row's as it is now.
+    const bool onMarker = ResetMarkerRect(row).adjusted(-2, -2, 2, 2).contains(pos);
     SelectRow(row);
+    if (onMarker) {
+        ResetSelected();
+        return true;
+    }
     const int left = header()->sectionViewportPosition(COL_VALUE);
     const int right = left + header()->sectionSize(COL_VALUE);
-    if (pos.x() >= left && pos.x() <= right) {
-        CVar* var = RowVar(row);
-        if (CValueEditor* editor = var ? EditorForKind(var->GetType()) : nullptr) editor->Activate(var, this);
-    }
+    if (pos.x() >= left && pos.x() <= right) OpenEditor(row);
     return true;
+}
+
+bool CVarListView::OpenEditor(int row)
+{
+    CVar* var = RowVar(row);
+    CValueEditor* editor = var ? EditorForKind(var->GetType()) : nullptr;
+    if (!editor) return false;
+    editor->Activate(var, this);
+    return true;
+}
+
+void CVarListView::ResetSelected()
+{
+    CVar* var = SelectedVar();
+    if (var && !var->IsDefault()) On_Command(ID_SET_DEFAULT);
+}
+
+QRect CVarListView::ResetMarkerRect(int row) const
+{
+    CVar* var = RowVar(row);
+    if (!var || var->IsDefault()) return QRect();
+    const QRect cell = visualRect(indexFromItem(topLevelItem(row), COL_NAME));
+    constexpr int kSize = 9;
+    return QRect(cell.left() + 1, cell.bottom() - kSize + 1, kSize, kSize);
+}
+
+CValueEditor* CVarListView::FocusedEditor() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus) return nullptr;
+    for (CValueEditor* e : editors) {
+        const QWidget* w = e->GetWindow();
+        if (w && w->isVisible() && (w == focus || w->isAncestorOf(focus))) return e;
+    }
+    return nullptr;
+}
+
+void CVarListView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            ResetSelected();
+            event->accept();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_F2:
+            // Taken even without an editor, so that a dialog around the
+            // list never reads it as its own default button.
+            OpenEditor(SelectedRow());
+            event->accept();
+            return;
+        default: break;
+        }
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+bool CVarListView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool back = key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+        if ((key->key() == Qt::Key_Tab || back) && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+            FocusedEditor()) {
+            On_EditorTab(!back);
+            return true;
+        }
+    }
+    return QTreeWidget::eventFilter(watched, event);
+}
+
+void CVarListView::On_EditorTab(bool forward)
+{
+    CValueEditor* editor = FocusedEditor();
+    if (!editor || !editor->Commit()) return;
+    const int row = SelectedRow() + (forward ? 1 : -1);
+    // Past the first or last row the edit ends in the list.
+    if (row < 0 || row >= topLevelItemCount()) {
+        setFocus(Qt::TabFocusReason);
+        HideEditors();
+        return;
+    }
+    SelectRow(row);
+    OpenEditor(row);
+}
+
+bool CVarListView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const CVar* var = index.isValid() ? RowVar(index.row()) : nullptr;
+        // Shown for as long as the cursor stays on the row.
+        if (var)
+            QToolTip::showText(help->globalPos(), QString::fromStdString(RowToolTip(*var)), viewport(),
+                               visualItemRect(topLevelItem(index.row())));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QTreeWidget::viewportEvent(event);
+}
+
+void CVarListView::focusInEvent(QFocusEvent* event)
+{
+    QTreeWidget::focusInEvent(event);
+    // The focus came from an editor (a click on another row, the editor's
+    // own Enter): what it holds is written as Enter writes it.  A refused
+    // value keeps the editor open, and the click that left it does nothing.
+    const QWidget* focus = QApplication::focusWidget();
+    for (CValueEditor* e : editors) {
+        QWidget* w = e->GetWindow();
+        if (!w || !w->isVisible() || w == focus || w->isAncestorOf(focus)) continue;
+        if (e->Commit()) {
+            w->hide();
+            continue;
+        }
+        holdClick = event->reason() == Qt::MouseFocusReason;
+        QTimer::singleShot(0, w, [this, w] {
+            holdClick = false;
+            if (w->isVisible()) w->setFocus(Qt::OtherFocusReason);
+        });
+    }
+}
+
+void CVarListView::mousePressEvent(QMouseEvent* event)
+{
+    if (holdClick) {
+        holdClick = false;
+        swallowRelease = true;
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
 }
 
 void CVarListView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (swallowRelease) {
+        swallowRelease = false;
+        event->accept();
+        return;
+    }
     if (event->button() == Qt::LeftButton && On_LButtonUp(event->position().toPoint())) return;
     QTreeWidget::mouseReleaseEvent(event);
 }
@@ -283,45 +459,10 @@ std::unique_ptr<QMenu> CVarListView::BuildContextMenu()
 {
     CVar* var = SelectedVar();
     if (!var) return nullptr;
-    void* bytes = nullptr;
-    unsigned length = 0;
-    var->GetDefaultValue(&bytes, &length);
-    const unsigned char* b = static_cast<const unsigned char*>(bytes);
-    char text[512];
-    switch (var->GetType()) {
-    case VARKIND_INT: {
-        int32_t v = 0;
-        if (length >= 4) std::memcpy(&v, b, 4);
-        std::snprintf(text, sizeof text, "Set Default (\"%d\")", v);
-        break;
-    }
-    case VARKIND_DOUBLE: {
-        double v = 0;
-        if (length >= 8) std::memcpy(&v, b, 8);
-        std::snprintf(text, sizeof text, "Set Default (\"%f\")", v);
-        break;
-    }
-    case VARKIND_FLOAT: {
-        float v = 0;
-        if (length >= 4) std::memcpy(&v, b, 4);
-        std::snprintf(text, sizeof text, "Set Default (\"%f\")", double(v));
-        break;
-    }
-    case VARKIND_COLORRGB:
-        std::snprintf(text, sizeof text, "Set Default (\"%d-%d-%d\")", length > 0 ? b[0] : 0, length > 1 ? b[1] : 0,
-                      length > 2 ? b[2] : 0);
-        break;
-    case VARKIND_PROPS: std::snprintf(text, sizeof text, "Set Default"); break;
-    default: {
-        // The default's bytes as text, up to a zero or the end of the block.
-        const unsigned n = b ? unsigned(std::find(b, b + length, 0) - b) : 0;
-        std::snprintf(text, sizeof text, "Set Default (\"%.*s\")", int(n), reinterpret_cast<const char*>(b ? b : (const unsigned char*)""));
-        break;
-    }
-    }
-    std::free(bytes);
+    std::string value;
+    const std::string text = DefaultText(*var, value) ? "Set Default (\"" + value + "\")" : "Set Default";
     auto menu = std::make_unique<QMenu>(this);
-    QAction* action = menu->addAction(QString::fromUtf8(text));
+    QAction* action = menu->addAction(QString::fromStdString(text));
     action->setData(int(ID_SET_DEFAULT));
     action->setEnabled(!var->IsDefault());
     return menu;

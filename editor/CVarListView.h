@@ -3,6 +3,11 @@
 // are grey, colour rows are painted in their own colour, a click in the
 // value column activates the in-place editor of the variable's kind (see
 // CValueEditor.h), and the context menu resets one variable to its default.
+// From the keyboard: Up and Down move the selection, Enter or F2 open the
+// selected row's editor, Tab and Shift+Tab in an editor commit it and open
+// the next or previous row's, Backspace or Delete reset the selected row to
+// its default.  A changed row carries a marker at its start that a click
+// resets, and every row has a tooltip with all there is to know of it.
 // The list holds borrowed pointers: the variables belong to the tree view.
 #pragma once
 
@@ -14,6 +19,8 @@
 #include <QTreeWidget>
 
 #include "storage/Var.h"
+
+class CEditGestures;
 
 class CGUIData;
 class CKindImageList;
@@ -33,6 +40,10 @@ public:
     void Reset();
     // Appends a row for the variable; returns its index.
     int AddVariable(CVar* var);
+    // The rows of a filter: the variables as given (already in the order
+    // Sort(1) would give them by these names), each named by its full
+    // path so that its group shows.  Replaces what the list showed.
+    void ShowFound(const std::vector<CVar*>& found);
     // 1 ascending, -1 descending by name; anything else keeps the order.
     void Sort(int direction);
     int SortState() const { return sortState; }
@@ -65,19 +76,41 @@ public:
     QWidget* EditorParent() const;
     // The value cell of a row in EditorParent() coordinates.
     QRect GetValueCellRect(int row) const;
+    // Commits what the open editors hold (a refused value is dropped after
+    // its beep), then hides them.
     void HideEditors();
+    // Where the value editors bracket a change made of many writes (a
+    // slider drag, a curve edited with the mouse); may be null.
+    CEditGestures* Gestures() const { return gestures; }
+    void SetGestures(CEditGestures* target) { gestures = target; }
     // The editor registered for a kind, or null.
     CValueEditor* EditorForKind(int kind) const;
     // What a click at pos (viewport coordinates) does: selects the row and,
-    // in the value column, activates its editor.  False when no row is there.
+    // in the value column, activates its editor; on a row's reset marker it
+    // resets the row.  False when no row is there.
     bool On_LButtonUp(const QPoint& pos);
+    // Activates the editor of a row's kind over its value cell; false when
+    // the row has none.
+    bool OpenEditor(int row);
+    // "Set Default" of the selected row, when it is not at its default.
+    void ResetSelected();
+    // The marker of a changed row, in viewport coordinates; empty for a
+    // row at its default.
+    QRect ResetMarkerRect(int row) const;
+    // The editor that holds the focus, or null.
+    CValueEditor* FocusedEditor() const;
     // The "Set Default" menu of the selected row, or null with none.
     std::unique_ptr<QMenu> BuildContextMenu();
     void On_Command(int id);
     void On_ColumnClick(int column);
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -86,6 +119,8 @@ protected:
 
 private:
     void ResizeEditors();
+    // Tab in an editor: commit it, then the editor of the row next to it.
+    void On_EditorTab(bool forward);
 
     std::vector<CVar*> vars;
     std::vector<CValueEditor*> editors;        // each once
@@ -94,4 +129,9 @@ private:
     CGUIData* guiData = nullptr;
     const CKindImageList* images = nullptr;
     bool initialising = false;
+    CEditGestures* gestures = nullptr;
+    // An editor refused what it held when a click took the focus from it:
+    // that click and its release do nothing, and the editor gets the focus back.
+    bool holdClick = false;
+    bool swallowRelease = false;
 };

@@ -48,6 +48,14 @@ void CVarGroupItem::SetBold(bool on)
     setFont(0, f);
 }
 
+void CVarGroupItem::SetMatch(bool on)
+{
+    if (match == on) return;
+    match = on;
+    // A soft background: bold already says "changed".
+    setBackground(0, on ? QBrush(QColor(255, 232, 150)) : QBrush());
+}
+
 CVarTreeView::CVarTreeView(QWidget* parent) : QTreeWidget(parent)
 {
     setColumnCount(1);

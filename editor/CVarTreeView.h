@@ -12,6 +12,7 @@
 
 #include <QTreeWidget>
 
+#include "editor/EditGestures.h"
 #include "storage/Var.h"
 
 class QMenu;
@@ -31,12 +32,16 @@ public:
     CVarGroupItem* AddChild(const std::string& part);
     bool IsBold() const { return bold; }
     void SetBold(bool on);
+    // The filter's mark: the group holds variables that match it.
+    bool IsMatch() const { return match; }
+    void SetMatch(bool on);
 
 private:
     std::string label;
     std::vector<CVar*> vars;
     std::unordered_map<std::string, CVarGroupItem*> byLowerName;
     bool bold = false;
+    bool match = false;
 };
 
 class CVarTreeView : public QTreeWidget, public CVar::Event {
@@ -65,6 +70,11 @@ public:
     void GetFullItemName(CVarGroupItem* item, std::string& out) const;
 
     CVarGroupItem* Root() const { return root; }
+    // Every variable of the tab, in the order they were added.
+    const std::vector<std::unique_ptr<CVar>>& AllVars() const { return owned; }
+    // Where a command that changes many variables announces itself as one
+    // gesture; may be null.
+    void SetGestures(CEditGestures* target) { gestures = target; }
     CVarGroupItem* SelectedGroup() const;
     // The group of a "|" path (without the variable's name), or null.
     CVarGroupItem* FindGroup(const std::string& path) const;
@@ -102,7 +112,7 @@ private:
     // recomputed once at its end instead of after every variable.
     class Batch {
     public:
-        explicit Batch(CVarTreeView& tree) : tree(tree) { ++tree.batching; }
+        explicit Batch(CVarTreeView& tree) : tree(tree), gesture(tree.gestures) { ++tree.batching; }
         ~Batch()
         {
             if (--tree.batching == 0) tree.UpdateChanges();
@@ -110,8 +120,10 @@ private:
 
     private:
         CVarTreeView& tree;
+        CGestureScope gesture;  // and undo takes the command back whole
     };
     int batching = 0;
+    CEditGestures* gestures = nullptr;
 
     CVarGroupItem* root = nullptr;
     std::vector<std::unique_ptr<CVar>> owned;

@@ -13,15 +13,19 @@ template <class P = point_2>
 class HermiteSplineManager {
 public:
     using scalar = typename P::value_type;
+    static constexpr P kZero{};
 
 #pragma pack(push, 1)
     // Per control point: whether each side's tangent is the default one, and
     // the tangent with which the curve arrives (left) and leaves (right).
+    // The tangents sit unaligned: they are copied in from an aligned zero,
+    // never constructed in place, since a point's constructor may not run
+    // on an unaligned object.
     struct LRDerivatives {
         bool leftDefault = true;
         bool rightDefault = true;
-        P left{};
-        P right{};
+        P left = kZero;
+        P right = kZero;
     };
 #pragma pack(pop)
 

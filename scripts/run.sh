@@ -5,12 +5,20 @@
 # build/run (or $BUILD_DIR/run), with cg linked to the sources.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
-BUILD_TYPE=${BUILD_TYPE:-Release} "$root/scripts/build.sh"
+"$root/scripts/setup.sh" run
 build=${BUILD_DIR:-$root/build}
 
+# Only the program, the component and the registration tool.  A fresh
+# folder is configured without the tests and benchmarks, whose libraries the
+# run set does not install; a folder the test script made keeps them.
+options=()
+[ -f "$build/CMakeCache.txt" ] || options=(-DEDDYRA_BUILD_TESTS=OFF -DEDDYRA_BUILD_BENCHMARKS=OFF)
+BUILD_DIR=$build TARGETS="Eddyra Quillet comreg" "$root/scripts/build.sh" ${options[@]+"${options[@]}"}
+
 # The program finds the component by class id in the registry, never by
-# linking it.  COMREGISTRY_DIR, when set, names the registry to use.
+# linking it.  The build registered it in the build folder's own registry;
+# here it goes where the program is about to look: the registry named by
+# COMREGISTRY_DIR, else the user's.
 "$build/platform/regtool/comreg" "$build/storage/libQuillet.so"
 
 work=$build/run

@@ -1,19 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need
-# (python3-numpy: the tests read the program's .npy files back with it).
-# Packages already present are skipped, so a second run costs a few seconds.
+# Installs the Debian packages that a step needs:
+#   setup.sh run    building the program and the component, and running them
+#   setup.sh test   the above, and the test and benchmark libraries and tools
+# (the default).  Packages already present are skipped, so a second run costs
+# a few seconds.
 set -euo pipefail
 
-packages=(
+run_packages=(
   build-essential cmake ninja-build pkg-config git
-  clang libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  xvfb xauth fonts-dejavu-core
+)
+# GoogleTest and Google Benchmark for the suite and the benchmarks, clang for
+# the fuzzers, the X tools and ImageMagick that the window tests use to find
+# and look at the program's window, and NumPy to read the program's .npy
+# files back.
+test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-  libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri mesa-utils
-  xvfb xauth x11-utils x11-apps imagemagick
-  fonts-dejavu-core
+  clang libclang-rt-14-dev
+  mesa-utils x11-utils x11-apps imagemagick
   python3-numpy
 )
+
+case "${1:-test}" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: setup.sh [run|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -46,20 +46,52 @@ void CpuLbmSimulator::SetBoundaryVelocity(float ux, float uy)
         lattice.SetFrame(boundaryCell);
 }
 
-void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
+float* CpuLbmSimulator::StageTexels(ViewMode mode)
 {
     if (!renderResources)
         renderResources = std::make_unique<CpuRenderResources>();
-    float* texels = renderResources->VelocityTexels(W, H);
+    float* texels = renderResources->VelocityTexels(W, H, mode);
     if (!texels)
-        return;
+        return nullptr;
     const CpuStepLattice* lattice = &lattices[current];
     const CpuIsa isa = stepper->Isa();
     stepper->ForEachSpan(static_cast<size_t>(W) * static_cast<size_t>(H), [=](size_t first, size_t last) {
         StageVelocities(*lattice, first, last, texels, isa);
     });
-    renderResources->DrawVelocities(brightness, rect);
+    return texels;
 }
+
+void CpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
+{
+    if (StageTexels(ViewMode::Velocity))
+        renderResources->DrawVelocities(brightness, rect);
+}
+
+// Every scalar view colours the same texels as the velocity picture; only
+// the program differs, and the vorticity's fourth value.
+void CpuLbmSimulator::RenderField(ViewMode mode, float bias, float scale, DrawRect rect)
+{
+    float* texels = StageTexels(mode);
+    if (!texels)
+        return;
+    if (mode == ViewMode::Vorticity) {
+        const int32_t* mask = obstacleMask.data();
+        const int width = W, height = H;
+        stepper->ForEachSpan(static_cast<size_t>(W) * static_cast<size_t>(H), [=](size_t first, size_t last) {
+            StageVorticity(texels, mask, width, height, first, last);
+        });
+    }
+    renderResources->DrawField(mode, bias, scale, rect, obstacleMask, ObstacleRevision());
+}
+
+void CpuLbmSimulator::RenderDensity(float bias, float scale, DrawRect rect)
+{
+    RenderField(ViewMode::Density, bias, scale, rect);
+}
+
+void CpuLbmSimulator::RenderVorticity(float scale, DrawRect rect) { RenderField(ViewMode::Vorticity, 0.0f, scale, rect); }
+
+void CpuLbmSimulator::RenderSpeed(float scale, DrawRect rect) { RenderField(ViewMode::Speed, 0.0f, scale, rect); }
 
 void CpuLbmSimulator::SetViscosity(float nu) { relaxationCoefficient = RelaxationFromViscosity(nu); }
 

@@ -9,6 +9,7 @@
 
 #include "sim/CpuStepLattice.h"
 #include "sim/LbmSimulator.h"
+#include "sim/ViewModes.h"
 
 class CpuRenderResources;
 class CpuStepper;
@@ -24,6 +25,9 @@ public:
     void SetViscosity(float nu) override;
     // Needs a drawing context; the render resources are made on the first call.
     void RenderVelocity(float brightness, DrawRect rect) override;
+    void RenderDensity(float bias, float scale, DrawRect rect) override;
+    void RenderVorticity(float scale, DrawRect rect) override;
+    void RenderSpeed(float scale, DrawRect rect) override;
     bool FetchGridState(float* dst, int sizeInBytes) override;
     void AddObstacle(const Obstacle& obstacle) override;
     void RemoveObstacle(ObstaclePosition position) override;
@@ -45,6 +49,10 @@ public:
     const LatticeCell* Other() const { return CellCopy(1 - current); }
 
 private:
+    // The velocity texels of the current lattice for a picture of mode;
+    // nullptr when that picture cannot be drawn.
+    float* StageTexels(ViewMode mode);
+    void RenderField(ViewMode mode, float bias, float scale, DrawRect rect);
     void RebuildObstacleMask();
     const LatticeCell* CellCopy(int lattice) const;
     void EnterCells(const float* cells);

@@ -4,6 +4,7 @@
 
 #include "platform/gl/RenderContext.h"
 #include "platform/gl/ShaderProgram.h"
+#include "sim/FragmentProgramFile.h"
 
 FragmentProgram::FragmentProgram(ShaderProfile profile) : profile(profile) {}
 
@@ -30,7 +31,7 @@ bool FragmentProgram::Load(const std::string& fileName, const std::string& entry
     if (context == nullptr)
         return false;
     context->GetError();  // only this load's errors count
-    program = ShaderProgram::CreateFromFile(*context, fileName, profile, entry, options);
+    program = ShaderProgram::CreateFromFile(*context, FindFragmentProgramFile(fileName), profile, entry, options);
     if (context->GetError() != ShaderError::NoError || !program) {
         program.reset();
         return false;

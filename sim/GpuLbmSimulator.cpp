@@ -10,6 +10,7 @@
 #include "sim/DrawQuad.h"
 #include "sim/HueWheel.h"
 #include "sim/MatrixScope.h"
+#include "sim/ObstacleMask.h"
 #include "sim/ProgramBinding.h"
 #include "sim/RenderToTexture.h"
 #include "sim/TextureBinding.h"
@@ -305,10 +306,17 @@ bool GpuLbmSimulator::LoadGridState(const float* src, int sizeInBytes)
 }
 
 template <typename SetParameters>
-void GpuLbmSimulator::RenderPicture(const FragmentProgram& program, SetParameters setParameters, DrawRect rect)
+void GpuLbmSimulator::RenderPicture(const FragmentProgram& program, SetParameters setParameters, DrawRect rect,
+                                    bool withViewTextures)
 {
     if (!Usable() || !program.IsLoaded())
         return;
+    if (withViewTextures) {
+        // The mask is built from the list only after the list changed.
+        const auto buildMask = [this](std::span<int32_t> cells) { BuildObstacleMask(cells, W, H, obstacles); };
+        if (!viewTextures.Prepare(W, H, ObstacleRevision(), buildMask))
+            return;
+    }
     {
         MatrixScope matrices;
         RenderToTexture target(display);
@@ -320,7 +328,13 @@ void GpuLbmSimulator::RenderPicture(const FragmentProgram& program, SetParameter
         current->BindAsInput();
         {
             TextureBinding wheel(hueWheel, 3);
-            Quad(0, 0, W, H);
+            if (withViewTextures) {
+                TextureBinding maps(viewTextures.ColourMapTexture(), 4);
+                TextureBinding mask(viewTextures.MaskTexture(), 5);
+                Quad(0, 0, W, H);
+            } else {
+                Quad(0, 0, W, H);
+            }
         }
         LatticeTarget::UnbindInputs();
     }
@@ -338,10 +352,29 @@ void GpuLbmSimulator::RenderVelocity(float brightness, DrawRect rect)
     RenderPicture(velRender, [&] { velRender.SetParameter("brightness", brightness); }, rect);
 }
 
+void GpuLbmSimulator::RenderField(const FragmentProgram* program, float bias, float scale, DrawRect rect)
+{
+    if (program == nullptr)
+        return;
+    RenderPicture(*program, [&] {
+        program->SetParameter("bias", bias);
+        program->SetParameter("scale", scale);
+    }, rect, true);
+}
+
 void GpuLbmSimulator::RenderDensity(float bias, float scale, DrawRect rect)
 {
-    RenderPicture(densityRender, [&] {
-        densityRender.SetParameter("bias", bias);
-        densityRender.SetParameter("scale", scale);
-    }, rect);
+    RenderField(&densityRender, bias, scale, rect);
+}
+
+void GpuLbmSimulator::RenderVorticity(float scale, DrawRect rect)
+{
+    if (Usable())
+        RenderField(vorticityRender.Get(), 0.0f, scale, rect);
+}
+
+void GpuLbmSimulator::RenderSpeed(float scale, DrawRect rect)
+{
+    if (Usable())
+        RenderField(speedRender.Get(), 0.0f, scale, rect);
 }

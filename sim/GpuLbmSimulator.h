@@ -6,9 +6,11 @@
 
 #include "sim/FragmentProgram.h"
 #include "sim/GlTexture.h"
+#include "sim/LazyProgram.h"
 #include "sim/LatticeTarget.h"
 #include "sim/LbmSimulator.h"
 #include "sim/RenderTexture.h"
+#include "sim/ViewTextures.h"
 
 class GpuLbmSimulator : public LbmSimulator {
 public:
@@ -21,6 +23,8 @@ public:
     void SetViscosity(float nu) override;
     void RenderVelocity(float brightness, DrawRect rect) override;
     void RenderDensity(float bias, float scale, DrawRect rect) override;
+    void RenderVorticity(float scale, DrawRect rect) override;
+    void RenderSpeed(float scale, DrawRect rect) override;
     bool FetchGridState(float* dst, int sizeInBytes) override;
     bool LoadGridState(const float* src, int sizeInBytes) override;
     // Smagorinsky is a second collide program, loaded the first time it is
@@ -47,8 +51,12 @@ private:
     void WallPass();
     void BorderFillPass();
     void FillQuads(const LatticeCell& cell, const double (*quads)[4], int count);
+    // withViewTextures: the scalar views' colour maps and obstacle mask
+    // on units 4 and 5.
     template <typename SetParameters>
-    void RenderPicture(const FragmentProgram& program, SetParameters setParameters, DrawRect rect);
+    void RenderPicture(const FragmentProgram& program, SetParameters setParameters, DrawRect rect,
+                       bool withViewTextures = false);
+    void RenderField(const FragmentProgram* program, float bias, float scale, DrawRect rect);
 
     LatticeTarget a;
     LatticeTarget b;
@@ -68,5 +76,9 @@ private:
     FragmentProgram collideSmagorinsky;
     RenderTexture display;
     GlTexture hueWheel;
+    // The scalar views other than the density are loaded when first drawn.
+    LazyProgram vorticityRender{"cg/vorticityRender_frag.cg"};
+    LazyProgram speedRender{"cg/speedRender_frag.cg"};
+    ViewTextures viewTextures;
     uint64_t contextSerial = 0;
 };

@@ -8,15 +8,29 @@ void LbmSimulator::RenderDensity(float, float, DrawRect) {}
 
 bool LbmSimulator::FetchGridState(float*, int) { return false; }
 
-void LbmSimulator::AddObstacle(const Obstacle& obstacle) { obstacles.push_back(obstacle); }
+void LbmSimulator::RenderVorticity(float, DrawRect) {}
+
+void LbmSimulator::RenderSpeed(float, DrawRect) {}
+
+void LbmSimulator::AddObstacle(const Obstacle& obstacle)
+{
+    obstacles.push_back(obstacle);
+    ++obstacleRevision;
+}
 
 void LbmSimulator::RemoveObstacle(ObstaclePosition position)
 {
-    if (position != obstacles.cend())
-        obstacles.erase(position);
+    if (position == obstacles.cend())
+        return;
+    obstacles.erase(position);
+    ++obstacleRevision;
 }
 
-void LbmSimulator::ClearObstacles() { obstacles.clear(); }
+void LbmSimulator::ClearObstacles()
+{
+    obstacles.clear();
+    ++obstacleRevision;
+}
 
 bool LbmSimulator::LoadGridState(const float*, int) { return false; }
 

@@ -1,6 +1,7 @@
 // The interface through which the shell drives either solver.
 #pragma once
 
+#include <cstdint>
 #include <list>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
     virtual void SetBoundaryVelocity(float ux, float uy) = 0;
     virtual void SetViscosity(float nu) = 0;
     virtual void RenderVelocity(float brightness, DrawRect rect);
+    // (rho - bias) * scale on the diverging map, white at zero; obstacle
+    // cells grey.  Draws nothing by default.
     virtual void RenderDensity(float bias, float scale, DrawRect rect);
     virtual bool FetchGridState(float* dst, int sizeInBytes);
     virtual void AddObstacle(const Obstacle& obstacle);
@@ -41,11 +44,24 @@ public:
     // the lattice (on the GPU a read-back), so callers ask about once a
     // second.  A solver that cannot tell answers false.
     virtual bool BlownUp();
+    // The curl of the velocity (central differences, obstacle neighbours
+    // counting as at rest) times scale on the diverging map; obstacle cells
+    // grey.  Draws nothing by default.
+    virtual void RenderVorticity(float scale, DrawRect rect);
+    // |u| times scale on the sequential map; obstacle cells grey.  Draws
+    // nothing by default.
+    virtual void RenderSpeed(float scale, DrawRect rect);
 
     const ObstacleList& Obstacles() const { return obstacles; }
+    // Changes with every change of the obstacle list, so that what is
+    // derived from the list for drawing is rebuilt only when it is stale.
+    uint64_t ObstacleRevision() const { return obstacleRevision; }
     CollisionModel Collision() const { return collisionModel; }
 
 protected:
     ObstacleList obstacles;
     CollisionModel collisionModel = CollisionModel::Bgk;
+
+private:
+    uint64_t obstacleRevision = 0;
 };

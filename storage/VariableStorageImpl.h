@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "platform/com/Guid.h"
@@ -11,6 +12,8 @@
 #include "storage/ValueWatcher.h"
 #include "storage/VariableList.h"
 #include "storage/api/VariableStorage.h"
+
+class CEditHistory;
 
 class CVariableStorageImpl : public IVariableStorageAttach, public IVariableStorage, public IVariableStorage2 {
 public:
@@ -51,6 +54,10 @@ public:
     // itself before it goes.
     void AddWatcher(CValueWatcher* watcher);
     void RemoveWatcher(CValueWatcher* watcher);
+    // The undo history the editor windows share: made by the first of them
+    // and kept as long as the component lives, so that it outlasts a
+    // dialog closed and opened again.
+    std::shared_ptr<CEditHistory>& EditHistory() { return editHistory; }
 
     // The value store of a list id, or null when none exists yet.
     const CVariableList* FindStore(const GUID& listId) const;
@@ -70,4 +77,5 @@ private:
     HWND editorWindow = nullptr;
     CGUIData guiData;
     std::vector<CValueWatcher*> watchers;
+    std::shared_ptr<CEditHistory> editHistory;
 };

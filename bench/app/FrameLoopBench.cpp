@@ -1,10 +1,12 @@
 // What the frame loop costs: the iteration rate the title shows at the
-// default settings, for both solvers, next to the bare rate of the same
-// solver on the same grid measured in the same run (steps only, no picture,
-// no swap, no event handling).  Needs an X display (xvfb-run) and the
-// storage component, registered into a registry of its own.
+// default settings, for both solvers and every view mode, next to the bare
+// rate of the same solver on the same grid measured in the same run (steps
+// only, no picture, no swap, no event handling).  Needs an X display
+// (xvfb-run) and the storage component, registered into a registry of its
+// own.
 //
 // Usage: frame_loop_bench [seconds per measurement, default 4] [view|updateRate, default 10]
+//                         [view modes, default 0123]
 #include <epoxy/gl.h>
 
 #include <QApplication>
@@ -15,14 +17,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
+#include "app/FlowReadout.h"
 #include "app/FlowWindow.h"
 #include "bench/app/ComponentSandbox.h"
 #include "app/IdleLoop.h"
 #include "app/Parameters.h"
 #include "platform/com/Com.h"
 #include "platform/gl/RenderContext.h"
+#include "sim/ViewModes.h"
 
 namespace {
 struct Figures {
@@ -30,8 +35,9 @@ struct Figures {
     int titles = 0;
     double bareRate = 0;
     double stepMs = 0;     // one frame's steps, finished
-    double renderMs = 0;   // RenderVelocity, finished
+    double renderMs = 0;   // the picture of the view, finished
     double presentMs = 0;  // PresentFrame
+    double readoutMs = 0;  // the status strip's reading, once per title refresh
 };
 
 double Median(std::vector<double> v)
@@ -42,9 +48,10 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-Figures Measure(int32_t solver, int seconds)
+Figures Measure(int32_t solver, int32_t mode, int seconds)
 {
     params::simulationType.AssignValue(&solver, 4);
+    params::viewMode.AssignValue(&mode, 4);
     Figures f;
     FlowWindow window(L"config");
     if (!window.Create())
@@ -93,6 +100,7 @@ Figures Measure(int32_t solver, int seconds)
     const float aspect = static_cast<float>(window.Geometry().gridHeight) / static_cast<float>(window.Geometry().gridWidth);
     const float w = static_cast<float>(window.Geometry().viewWidth);
     const DrawRect rect{0.0f, w, 0.0f, w * aspect};
+    const ViewSettings view{ViewModeFromIndex(mode), params::brightness, params::flowVelX};
     QElapsedTimer part;
     long frames = 0;
     qint64 renderNs = 0, presentNs = 0;
@@ -100,7 +108,7 @@ Figures Measure(int32_t solver, int seconds)
     while (clock.elapsed() < 1000L * seconds) {
         part.start();
         glClear(GL_COLOR_BUFFER_BIT);
-        sim->RenderVelocity(params::brightness, rect);
+        RenderView(*sim, view, rect);
         glFinish();
         renderNs += part.nsecsElapsed();
         part.start();
@@ -111,6 +119,16 @@ Figures Measure(int32_t solver, int seconds)
     }
     f.renderMs = renderNs / 1e6 / static_cast<double>(frames);
     f.presentMs = presentNs / 1e6 / static_cast<double>(frames);
+
+    FlowReadout readout;
+    SimulationState run;
+    run.width = window.Geometry().gridWidth;
+    run.height = window.Geometry().gridHeight;
+    part.start();
+    constexpr int kReadings = 5;
+    for (int n = 0; n < kReadings; ++n)
+        readout.Refresh(*sim, run);
+    f.readoutMs = part.nsecsElapsed() / 1e6 / kReadings;
     window.close();
     return f;
 }
@@ -129,23 +147,32 @@ int main(int argc, char** argv)
             const int32_t rate = std::clamp(atoi(argv[2]), 1, 40);
             params::updateRate.AssignValue(&rate, 4);
         }
+        const std::string modes = argc > 3 ? argv[3] : "0123";
         const ComponentSandbox sandbox;
 
         std::printf("Frame loop: grid %dx%d, view|updateRate %d, window 1024x640\n",
                     params::gridWidth.Value(), params::gridHeight.Value(), params::updateRate.Value());
-        std::printf("%-6s %12s %12s %10s   %s\n", "solver", "title ips", "bare ips", "loop cost",
-                    "per frame: steps / picture / swap (ms)");
+        std::printf("%-6s %-10s %12s %12s %10s   %s\n", "solver", "view", "title ips", "bare ips", "loop cost",
+                    "per frame: steps / picture / swap (ms), strip reading (ms/s)");
         for (int32_t solver : {0, 1}) {
-            const Figures f = Measure(solver, seconds);
-            if (f.titles == 0) {
-                std::printf("%-6s no title shown\n", solver == 0 ? "GPU" : "CPU");
-                code = 1;
-                continue;
+            for (const char m : modes) {
+                const int32_t mode = m - '0';
+                if (mode < 0 || mode >= kViewModeCount)
+                    continue;
+                const char* solverName = solver == 0 ? "GPU" : "CPU";
+                const char* viewName = params::viewMode.Label(mode);
+                const Figures f = Measure(solver, mode, seconds);
+                if (f.titles == 0) {
+                    std::printf("%-6s %-10s no title shown\n", solverName, viewName);
+                    code = 1;
+                    continue;
+                }
+                const double cost = 100.0 * (1.0 - f.titleRate / f.bareRate);
+                std::printf("%-6s %-10s %12.1f %12.1f %9.1f%%   %.2f / %.2f / %.2f, %.1f   (%d titles)\n",
+                            solverName, viewName, f.titleRate, f.bareRate, cost, f.stepMs, f.renderMs, f.presentMs,
+                            f.readoutMs, f.titles);
+                std::fflush(stdout);
             }
-            const double cost = 100.0 * (1.0 - f.titleRate / f.bareRate);
-            std::printf("%-6s %12.1f %12.1f %9.1f%%   %.2f / %.2f / %.2f   (%d titles)\n",
-                        solver == 0 ? "GPU" : "CPU", f.titleRate, f.bareRate, cost, f.stepMs, f.renderMs,
-                        f.presentMs, f.titles);
         }
     }
     CoUninitialize();

@@ -158,7 +158,7 @@ void OutputShare(int32_t solver, int blocks)
             for (int k = 0; k < 5; ++k) {
                 sim->Step(1000);
                 run.step += 1000;
-                if (const std::string why = outputs.Write(*sim, run, 1.0f, messages); !why.empty())
+                if (const std::string why = outputs.Write(*sim, run, {}, messages); !why.empty())
                     std::printf("%s\n", why.c_str());
             }
             outputs.Finish();
@@ -222,7 +222,7 @@ void FormatFigures(int32_t solver)
         TimeFormat("raw dump", "f.dat", fieldWriter(FieldFormat::RawDump, "f.dat"));
         TimeFormat("VTK .vti", "f.vti", fieldWriter(FieldFormat::Vtk, "f.vti"));
         TimeFormat("NumPy .npy", "f.npy", fieldWriter(FieldFormat::Npy, "f.npy"));
-        TimeFormat("PNG", "f.png", [&] { return WriteFlowPicture("f.png", *sim, W, H, 1, 1.0f); });
+        TimeFormat("PNG", "f.png", [&] { return WriteFlowPicture("f.png", *sim, W, H, 1, {}); });
         TimeFormat("state", "f.state", [&] {
             if (!CaptureSimulation(*sim, state))
                 return std::string("fetch failed");

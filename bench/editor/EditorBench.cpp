@@ -2,11 +2,16 @@
 // 100 variables, the others of 20 or so).  Measures opening the list's tab,
 // selecting the group of 100, and the road of one edit through the real
 // component object to a client callback and back to the bold marks, with
-// one editor open or with a second one that shows every edit as well.
+// one editor open or with a second one that shows every edit as well, and
+// each keystroke in the filter line: typing "var1" into it and deleting it
+// again, the list refreshed and painted after every key.
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -14,6 +19,7 @@
 #include <QApplication>
 
 #include "demo/DemoList.h"
+#include "editor/CFilterLine.h"
 #include "editor/CMainWnd.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
@@ -151,6 +157,51 @@ void BM_EditRoad(benchmark::State& state)
     state.counters["client_calls"] = double(setup.client.calls);
 }
 BENCHMARK(BM_EditRoad)->ArgsProduct({{0, 1}, {1, 2}})->ArgNames({"repaint", "editors"})->Unit(benchmark::kMicrosecond);
+
+// Processor time of this thread, in milliseconds: on a loaded machine the
+// wall time of one keystroke says more about the other processes.
+double ThreadMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+void BM_FilterKeystroke(benchmark::State& state)
+{
+    Setup setup;
+    CGUIData gui;
+    std::unique_ptr<CMainWnd> wnd = setup.Open(&gui);
+    wnd->show();
+    CVarTreeView* tree = wnd->Tree(0);
+    tree->setCurrentItem(tree->FindGroup("top00|big"));
+    CVarListView* list = wnd->List(0);
+    QApplication::processEvents();
+    const QString typed = "var1";
+    std::vector<QString> keys;  // the line after each key: typed, then deleted
+    for (qsizetype n = 1; n <= typed.size(); ++n) keys.push_back(typed.left(n));
+    for (qsizetype n = typed.size() - 1; n >= 0; --n) keys.push_back(typed.left(n));
+    double worstWall = 0, worstCpu = 0;
+    size_t most = 0;
+    for (auto _ : state) {
+        for (const QString& line : keys) {
+            const auto start = std::chrono::steady_clock::now();
+            const double cpu = ThreadMilliseconds();
+            wnd->FilterLine()->setText(line);
+            list->viewport()->repaint();  // the rows on screen, not only in the model
+            worstCpu = std::max(worstCpu, ThreadMilliseconds() - cpu);
+            const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+            worstWall = std::max(worstWall, took.count());
+            most = std::max(most, size_t(list->RowCount()));
+        }
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(keys.size()));
+    state.counters["worst_wall_ms"] = worstWall;
+    state.counters["worst_cpu_ms"] = worstCpu;
+    state.counters["most_rows"] = double(most);
+    if (list->RowCount() != 100) state.SkipWithError("the empty filter did not bring the group back");
+}
+BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // Lattice updates per second of both solvers with either collision model,
-// the cost of one picture and of the window's once-a-second blow-up check,
-// on whatever the headless EGL context runs on (llvmpipe without a GPU).
+// the cost of one picture in each view and of the window's once-a-second
+// blow-up check, on whatever the headless EGL context runs on (llvmpipe
+// without a GPU).
 // Each GPU measurement ends with glFinish so that queued work is counted.
 #include <epoxy/gl.h>
 
@@ -12,6 +13,7 @@
 #include "bench/gl/GlBenchSupport.h"
 #include "sim/CpuLbmSimulator.h"
 #include "sim/GpuLbmSimulator.h"
+#include "sim/ViewModes.h"
 
 namespace {
 
@@ -70,6 +72,23 @@ void BlowUpCheck(benchmark::State& state)
         benchmark::DoNotOptimize(sim->BlownUp());
 }
 
+// The picture of view mode range(2), through the frame loop's dispatch.
+template <typename Sim>
+void View(benchmark::State& state)
+{
+    const int W = static_cast<int>(state.range(0)), H = static_cast<int>(state.range(1));
+    const ViewSettings view{ViewModeFromIndex(static_cast<int32_t>(state.range(2))), 1.0f, 0.1f};
+    auto sim = MakeFlow<Sim>(W, H);
+    sim->Step(kStepsPerFrame);
+    OffscreenTarget target(W, H);
+    for (auto _ : state) {
+        target.BeginFrame();
+        RenderView(*sim, view, {0.0f, float(W), 0.0f, float(H)});
+        glFinish();
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
 void Sizes(benchmark::internal::Benchmark* b)
 {
     b->Args({512, 256})->Args({1024, 1024})->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -83,6 +102,16 @@ BENCHMARK(BlowUpCheck<GpuLbmSimulator>)->Name("GpuBlowUpCheck")->Apply(Sizes);
 BENCHMARK(BlowUpCheck<CpuLbmSimulator>)->Name("CpuBlowUpCheck")->Apply(Sizes);
 BENCHMARK(Picture<GpuLbmSimulator>)->Name("GpuRenderVelocity")->Apply(Sizes);
 BENCHMARK(Picture<CpuLbmSimulator>)->Name("CpuRenderVelocity")->Apply(Sizes);
+
+void Views(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"W", "H", "mode"})->Unit(benchmark::kMillisecond)->UseRealTime();
+    for (int mode = 0; mode < kViewModeCount; ++mode)
+        b->Args({512, 256, mode});
+}
+
+BENCHMARK(View<GpuLbmSimulator>)->Name("GpuRenderView")->Apply(Views);
+BENCHMARK(View<CpuLbmSimulator>)->Name("CpuRenderView")->Apply(Views);
 
 }  // namespace
 

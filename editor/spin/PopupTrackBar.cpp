@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <qdrawutil.h>
 
@@ -16,8 +17,9 @@ CPopupTrackBar::CPopupTrackBar(CSpinEdit* owner_, int lo_, int hi_, int pos_, QP
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
-    setGeometry(topLeft.x(), topLeft.y(), kWidth, kHeight);
+    setGeometry(topLeft.x(), topLeft.y(), kWidth, HeightFor(lo, hi));
     RecomputeScale();
+    trackY = ThumbTop();
     show();
 
     // The cursor disappears and sits on the thumb, so that the first move
@@ -37,6 +39,12 @@ CPopupTrackBar::~CPopupTrackBar()
         QGuiApplication::restoreOverrideCursor();
 }
 
+int CPopupTrackBar::HeightFor(int lo, int hi)
+{
+    const double positions = static_cast<double>(hi) - lo;
+    return static_cast<int>(std::clamp(positions + kThumb, double(kHeight), double(kMaxTrack + kThumb)));
+}
+
 void CPopupTrackBar::RecomputeScale()
 {
     scale = hi > lo ? (height() - 4.0) / (static_cast<double>(hi) - lo) : 0.0;
@@ -47,7 +55,7 @@ int CPopupTrackBar::ThumbTop() const
     return static_cast<int>((static_cast<double>(hi) - position) * scale + 0.5);
 }
 
-int CPopupTrackBar::PositionAt(int y) const
+int CPopupTrackBar::PositionAt(double y) const
 {
     if (y < 0)
         y = 0;
@@ -69,8 +77,17 @@ void CPopupTrackBar::mouseMoveEvent(QMouseEvent* event)
     const int cursorY = event->globalPosition().toPoint().y();
     if (cursorY == lastCursorY)
         return;
+    const int moved = cursorY - lastCursorY;
     lastCursorY = cursorY;
-    position = PositionAt(event->position().toPoint().y());
+    const Qt::KeyboardModifiers keys = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+    const double factor = keys == Qt::ShiftModifier ? 0.1 : keys == Qt::ControlModifier ? 10.0 : 1.0;
+    if (factor != 1.0)
+        relative = true;
+    if (relative)
+        trackY = std::clamp(trackY + moved * factor, 0.0, double(height() - kThumb));
+    else
+        trackY = event->position().toPoint().y();
+    position = PositionAt(trackY);
     update();
     SendMessage(owner, SEM_SETPOS, SETPOS_NOTIFY, position);
 }

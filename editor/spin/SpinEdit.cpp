@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
 #include <cmath>
 #include <cstdio>
@@ -255,13 +256,31 @@ void CSpinEdit::On_DeltaPos(int delta)
     settingValue = false;
 }
 
+void CSpinEdit::On_ArrowStep(int direction, Qt::KeyboardModifiers keys)
+{
+    keys &= Qt::ShiftModifier | Qt::ControlModifier;
+    if (keys == Qt::ShiftModifier)
+        On_FineStep(direction);
+    else
+        On_DeltaPos(keys == Qt::ControlModifier ? 10 * direction : direction);
+}
+
+void CSpinEdit::On_FineStep(int direction) { On_DeltaPos(direction); }
+
 void CSpinEdit::On_ShowPopup()
 {
     if (popup || !button)
         return;
     const QPoint cursor = QCursor::pos();
     const QRect buttonRect(button->mapToGlobal(QPoint(0, 0)), button->size());
-    const QPoint topLeft(buttonRect.x() + buttonRect.width() + 4, cursor.y() - CPopupTrackBar::kHeight / 2);
+    const int height = CPopupTrackBar::HeightFor(lo, hi);
+    int top = cursor.y() - height / 2;
+    // Kept on the screen: a track beyond its edge could not be reached.
+    if (const QScreen* screen = QGuiApplication::screenAt(cursor)) {
+        const QRect area = screen->availableGeometry();
+        top = std::max(area.top(), std::min(top, area.bottom() + 1 - height));
+    }
+    const QPoint topLeft(buttonRect.x() + buttonRect.width() + 4, top);
     popup = new CPopupTrackBar(this, lo, hi, pos, cursor, topLeft);
     if (popup)
         popup->grabMouse();

@@ -59,6 +59,13 @@ public:
     // went to the control itself.
     void On_PartKillFocus();
     void On_DeltaPos(int delta);
+    // A click of an arrow (direction +1 or -1): one position; with Ctrl
+    // ten; with Shift a tenth of one, through On_FineStep.
+    void On_ArrowStep(int direction, Qt::KeyboardModifiers keys);
+    // A tenth of a step.  A position is the finest a plain control knows,
+    // so it moves one; a derived control whose positions stand for coarser
+    // values moves the value itself.
+    virtual void On_FineStep(int direction);
     void On_ShowPopup();
     void On_PopupStateChange(bool closed);
 

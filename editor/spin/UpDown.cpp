@@ -1,5 +1,6 @@
 #include "editor/spin/UpDown.h"
 
+#include <QGuiApplication>
 #include <QToolButton>
 
 #include "editor/spin/SpinEdit.h"
@@ -16,8 +17,9 @@ CUpDown::CUpDown(CSpinEdit* owner_) : QWidget(owner_), owner(owner_)
     }
     up->setArrowType(Qt::UpArrow);
     down->setArrowType(Qt::DownArrow);
-    connect(up, &QToolButton::clicked, this, [this] { owner->On_DeltaPos(1); });
-    connect(down, &QToolButton::clicked, this, [this] { owner->On_DeltaPos(-1); });
+    connect(up, &QToolButton::clicked, this, [this] { owner->On_ArrowStep(1, QGuiApplication::keyboardModifiers()); });
+    connect(down, &QToolButton::clicked, this,
+            [this] { owner->On_ArrowStep(-1, QGuiApplication::keyboardModifiers()); });
 }
 
 void CUpDown::resizeEvent(QResizeEvent*)

@@ -1,5 +1,6 @@
 // The up-down arrows of CSpinEdit.  Each press (and each repeat while held)
-// reports a step of +1 or -1 to the control, which applies it.
+// reports a step up or down to the control, with the keys held, which
+// applies it.
 #pragma once
 
 #include <QWidget>

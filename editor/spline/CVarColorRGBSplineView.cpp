@@ -3,6 +3,8 @@
 #include <QAbstractItemView>
 
 #include "editor/CVarListView.h"
+#include "editor/MouseGesture.h"
+#include "editor/spline/CColorRGBSplineView.h"
 #include "editor/spline/CVarColorRGBSplineEdit.h"
 #include "storage/ColorRGBSplineVar.h"
 
@@ -22,7 +24,10 @@ void CVarColorRGBSplineView::On_Command(int id)
     CVar* var = variable;
     CVarListView* rows = list;
     {
+        // Each drag or double click in the dialog is one change to undo.
+        CMouseGesture gestures(rows->Gestures());
         CVarColorRGBSplineEdit dialog(static_cast<CColorRGBSplineVar*>(var), this);
+        gestures.Watch(dialog.GetView());
         dialog.exec();
     }
     rows->SetSelectedValueText(var->AsString());

@@ -3,6 +3,8 @@
 #include <QAbstractItemView>
 
 #include "editor/CVarListView.h"
+#include "editor/MouseGesture.h"
+#include "editor/spline/CSplineView.h"
 #include "editor/spline/CVarSplineEdit.h"
 #include "storage/Spline2DVar.h"
 
@@ -21,7 +23,10 @@ void CVarSplineView::On_Command(int id)
     CVar* var = variable;
     CVarListView* rows = list;
     {
+        // Each drag or double click in the dialog is one change to undo.
+        CMouseGesture gestures(rows->Gestures());
         CVarSplineEdit dialog(static_cast<CSpline2DVar*>(var), this);
+        gestures.Watch(dialog.GetView());
         dialog.exec();
     }
     rows->SetSelectedValueText(var->AsString());

@@ -1,5 +1,6 @@
 #include "editor/values/VarEdit.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 
@@ -47,21 +48,39 @@ void CVarEdit::keyPressEvent(QKeyEvent* event)
     event->accept();
     if (!variable)
         return;
-    if (key == Qt::Key_Escape)
+    if (key == Qt::Key_Escape) {
+        Discard();
         BackToList();
-    else
+    } else {
         On_Enter();
+    }
 }
 
 void CVarEdit::On_Enter()
 {
+    Write();
+    BackToList();
+}
+
+void CVarEdit::Write()
+{
     // The whole text: a long string is written whole, never cut.
     const QByteArray bytes = text().toUtf8();
+    setModified(false);
     list->SetSelectedValueText(bytes.constData());
     // The terminating zero goes with the text: an empty text is one zero byte.
     variable->SetValue(bytes.constData(), static_cast<unsigned>(bytes.size()) + 1);
-    BackToList();
 }
+
+bool CVarEdit::Commit()
+{
+    // Only a text the user changed: leaving an untouched editor writes nothing.
+    if (variable && list && isModified())
+        Write();
+    return true;
+}
+
+void CVarEdit::Discard() { setModified(false); }
 
 void CVarEdit::BackToList()
 {
@@ -74,6 +93,12 @@ void CVarEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
     // The text field's own context menu does not end the edit.
-    if (event->reason() != Qt::PopupFocusReason)
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    // Into the list, the list commits: it also knows which click moved the focus.
+    const QWidget* to = QApplication::focusWidget();
+    if (list && to && (to == list || list->isAncestorOf(to)))
+        return;
+    if (Commit())
         hide();
 }

@@ -1,5 +1,6 @@
 // The value-cell editor of strings: a one-line text field.  Enter writes the
-// text (with its terminating zero) to the variable, Escape leaves it.
+// text (with its terminating zero) to the variable, Escape leaves it.  A
+// text typed and then left (a click elsewhere, Tab) is written as well.
 #pragma once
 
 #include <QLineEdit>
@@ -16,6 +17,8 @@ public:
     QWidget* GetWindow() override { return this; }
     void Activate(CVar* variable, CVarListView* list) override;
     void Resize() override;
+    bool Commit() override;
+    void Discard() override;
 
     CVar* GetVariable() const { return variable; }
 
@@ -25,6 +28,7 @@ protected:
 
 private:
     void On_Enter();
+    void Write();
     void BackToList();
 
     CVar* variable = nullptr;

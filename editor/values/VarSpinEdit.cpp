@@ -1,12 +1,15 @@
 #include "editor/values/VarSpinEdit.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "editor/CVarListView.h"
+#include "editor/EditGestures.h"
 #include "editor/spin/CustomEdit.h"
 #include "platform/messages/Beep.h"
 #include "platform/messages/MessageDispatch.h"
@@ -34,6 +37,10 @@ CVarSpinEdit::CVarSpinEdit(CVarListView* list_)
     : CSpinEdit(list_->EditorParent(), QRect(), SPIN_UPDOWN | SPIN_POPUPBUTTON | SPIN_NOTIFYALWAYS), list(list_)
 {
     hide();
+    connect(GetEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        pendingText = text;
+        pending = true;
+    });
     parentHook.Install(parentWidget(), [this](UINT id, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         if (id != SEN_CHANGED || reinterpret_cast<QWidget*>(wParam) != this)
             return false;
@@ -41,6 +48,13 @@ CVarSpinEdit::CVarSpinEdit(CVarListView* list_)
         result = 0;
         return true;
     });
+}
+
+CVarSpinEdit::~CVarSpinEdit()
+{
+    // A window taken down in the middle of a drag leaves no gesture open.
+    if (dragGesture)
+        dragGesture->EndGesture();
 }
 
 bool CVarSpinEdit::IsReal() const
@@ -78,6 +92,7 @@ void CVarSpinEdit::Activate(CVar* var, CVarListView* list_)
 {
     list = list_;
     variable = nullptr;
+    pending = false;
     const int kind = var ? var->GetType() : -1;
     if (kind == VARKIND_INT && dynamic_cast<CIntVar*>(var)) {
         auto* v = static_cast<CIntVar*>(var);
@@ -130,6 +145,16 @@ bool CVarSpinEdit::OnRegisteredMessage(UINT id, WPARAM wParam, LPARAM lParam, LR
         result = ToPosition(std::round((value - Minimum()) / Step()));
         return true;
     }
+    if (id == SEM_POPUPSTATECHANGE) {
+        // One drag of the slider is one change, the position it writes as
+        // it closes included.
+        if (wParam == 0 && !dragGesture && list && (dragGesture = list->Gestures()))
+            dragGesture->BeginGesture();
+        const bool handled = CSpinEdit::OnRegisteredMessage(id, wParam, lParam, result);
+        if (wParam != 0 && dragGesture)
+            std::exchange(dragGesture, nullptr)->EndGesture();
+        return handled;
+    }
     return CSpinEdit::OnRegisteredMessage(id, wParam, lParam, result);
 }
 
@@ -160,6 +185,54 @@ void CVarSpinEdit::On_Changed(int position)
     default:
         return;
     }
+    // The written value replaces whatever was typed.
+    pending = false;
+    list->SetSelectedValueText(text);
+}
+
+void CVarSpinEdit::On_FineStep(int direction)
+{
+    if (!IsReal() || !list) {
+        CSpinEdit::On_FineStep(direction);
+        return;
+    }
+    const bool isDouble = variable->GetType() == VARKIND_DOUBLE;
+    double value = isDouble ? static_cast<CDblVar*>(variable)->GetValue()
+                            : double(static_cast<CFltVar*>(variable)->GetValue());
+    // A typed value is where the user means to go on from.
+    if (pending)
+        value = std::atof(pendingText.toUtf8().left(kSpinTextMax).constData());
+    if (!(value >= Minimum()))
+        value = Minimum();
+    if (value > Maximum())
+        value = Maximum();
+    // To the next tenth of a step from the minimum, so that steps from a
+    // value between two tenths land on the grid.
+    const double fine = Step() / 10;
+    const double at = (value - Minimum()) / fine;
+    const double next = direction > 0 ? std::floor(at + 1e-9) + 1 : std::ceil(at - 1e-9) - 1;
+    // Limits too far apart to count tenths between them: a tenth from the value.
+    const double stepped =
+        std::isfinite(at) && std::abs(at) < 1e15 ? Minimum() + next * fine : value + direction * fine;
+    double target = std::clamp(stepped, Minimum(), Maximum());
+    if (!isDouble)
+        target = static_cast<float>(target);
+    const double current = isDouble ? static_cast<CDblVar*>(variable)->GetValue()
+                                    : double(static_cast<CFltVar*>(variable)->GetValue());
+    char text[kSpinTextBuffer];
+    std::snprintf(text, sizeof text, "%f", target);
+    pending = false;
+    SendMessage(this, SEM_SETPOS, SETPOS_KEEPTEXT, ToPosition(std::round((target - Minimum()) / Step())));
+    SetText(QString::fromUtf8(text));
+    GetEdit()->selectAll();
+    if (target == current)
+        return;
+    if (isDouble) {
+        variable->SetValue(&target, 8);
+    } else {
+        const float single = static_cast<float>(target);
+        variable->SetValue(&single, 4);
+    }
     list->SetSelectedValueText(text);
 }
 
@@ -170,28 +243,50 @@ void CVarSpinEdit::On_KeyDown(int key)
         return;
     }
     if (key == Qt::Key_Escape) {
+        Discard();
         BackToList();
         return;
     }
+    const int before = GetValue();
     CSpinEdit::On_KeyDown(key);
+    // The arrow keys step without writing: the step waits like typed text.
+    if (variable && GetValue() != before) {
+        pendingText = GetText();
+        pending = true;
+    }
 }
 
 void CVarSpinEdit::On_Enter()
 {
-    if (!variable || !list) {
+    if (!variable || !list || Write(GetText()))
         BackToList();
-        return;
-    }
+}
+
+bool CVarSpinEdit::Commit()
+{
+    if (!pending || !variable || !list)
+        return true;
+    if (Write(pendingText))
+        return true;
+    // Refused: the editor stays with what was typed, ready to be corrected.
+    SetText(pendingText);
+    return false;
+}
+
+void CVarSpinEdit::Discard() { pending = false; }
+
+bool CVarSpinEdit::Write(const QString& entered)
+{
     char text[kSpinTextBuffer];
     if (IsReal()) {
-        const QByteArray typed = GetText().toUtf8().left(kSpinTextMax);
+        const QByteArray typed = entered.toUtf8().left(kSpinTextMax);
         double value = std::atof(typed.constData());
         if (variable->GetType() == VARKIND_FLOAT)
             value = static_cast<float>(value);
         // Not a number lies within no limits either.
         if (!(value >= Minimum() && value <= Maximum())) {
             MessageBeep();
-            return;
+            return false;
         }
         if (variable->GetType() == VARKIND_DOUBLE) {
             if (value != static_cast<CDblVar*>(variable)->GetValue())
@@ -208,11 +303,11 @@ void CVarSpinEdit::On_Enter()
             variable->SetValue(&value, 4);
         std::snprintf(text, sizeof text, "%d", value);
     } else {
-        BackToList();
-        return;
+        return true;
     }
+    pending = false;
     list->SetSelectedValueText(text);
-    BackToList();
+    return true;
 }
 
 void CVarSpinEdit::BackToList()
@@ -228,5 +323,9 @@ void CVarSpinEdit::On_KillFocus(QWidget* newFocus)
 {
     if (newFocus == this || IsChild(newFocus))
         return;
-    hide();
+    // Into the list, the list commits: it also knows which click moved the focus.
+    if (list && newFocus && (newFocus == list || list->isAncestorOf(newFocus)))
+        return;
+    if (Commit())
+        hide();
 }

@@ -44,7 +44,7 @@ bool IsPredefined(HKEY key) { return key == HKEY_CLASSES_ROOT || key == HKEY_CUR
 bool Resolve(HKEY key, KeyLocation& location, REGSAM& access)
 {
     if (key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER) {
-        location = KeyLocation{key == HKEY_CLASSES_ROOT ? 0 : 1, {}};
+        location = KeyLocation{key == HKEY_CLASSES_ROOT ? 0 : 1, {}, {}};
         access = KEY_ALL_ACCESS;
         return true;
     }
@@ -141,6 +141,20 @@ LSTATUS OpenTarget(HKEY parent, const char* subKey, KeyLocation& location, REGSA
     return ERROR_SUCCESS;
 }
 
+// A class key missing from the user's registry may have been registered
+// for every user: the location moves to the first machine-wide registry
+// that has it.
+bool FindMachineClassKey(KeyLocation& location)
+{
+    if (location.hive != 0 || !location.root.empty()) return false;
+    for (std::string& root : registry_detail::MachineClassRegistries()) {
+        location.root = std::move(root);
+        if (KeyExists(location)) return true;
+    }
+    location.root.clear();
+    return false;
+}
+
 HKEY NewHandle(const KeyLocation& location, REGSAM access)
 {
     return new (std::nothrow) RegistryKey{location, access};
@@ -159,7 +173,7 @@ LSTATUS RegCreateKeyEx(HKEY parent, const char* subKey, DWORD, char*, DWORD, REG
     const std::size_t parentDepth = IsPredefined(parent) ? 0 : parent->location.path.size();
     if (location.path.size() > parentDepth && !(parentAccess & KEY_CREATE_SUB_KEY)) return ERROR_ACCESS_DENIED;
 
-    std::string folder = registry_detail::HiveFolder(location.hive);
+    std::string folder = registry_detail::HiveFolder(location);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (!IsFolder(folder)) return StatusFromErrno(error.value(), ERROR_CANTWRITE);
@@ -188,7 +202,7 @@ LSTATUS RegOpenKeyEx(HKEY parent, const char* subKey, DWORD, REGSAM access, HKEY
     KeyLocation location;
     REGSAM parentAccess = 0;
     if (LSTATUS status = OpenTarget(parent, subKey, location, parentAccess); status != ERROR_SUCCESS) return status;
-    if (!KeyExists(location)) return ERROR_FILE_NOT_FOUND;
+    if (!KeyExists(location) && !FindMachineClassKey(location)) return ERROR_FILE_NOT_FOUND;
     if (!(*result = NewHandle(location, access))) return ERROR_OUTOFMEMORY;
     return ERROR_SUCCESS;
 }

@@ -2,7 +2,13 @@
 // a default value and named values of arbitrary bytes.
 //
 // Stored under $COMREGISTRY_DIR when set, else under
-// ${XDG_CONFIG_HOME:-$HOME/.config}/comregistry.  Each hive is a folder,
+// ${XDG_CONFIG_HOME:-$HOME/.config}/comregistry.  Without COMREGISTRY_DIR,
+// a class key the user's registry lacks is looked for in the machine-wide
+// registries, <folder>/comregistry for each folder of
+// ${XDG_CONFIG_DIRS:-/etc/xdg}, where a package registers its servers for
+// every user; the user's own keys come first.  A registry that
+// COMREGISTRY_DIR names stands alone, so that a build or a test sees only
+// what it registered itself.  Each hive is a folder,
 // each key a folder, each value one file; a value is replaced by writing a
 // temporary file and renaming it over the old one, so a reader sees either
 // the old or the new value, never part of one.  The location is read at
@@ -52,3 +58,6 @@ LSTATUS RegDeleteTree(HKEY parent, const char* subKey);
 
 // The folder that holds the hives now.
 std::string RegistryRootPath();
+// The machine-wide registry that registrations for every user go to: in
+// the first folder of ${XDG_CONFIG_DIRS:-/etc/xdg}.
+std::string MachineRegistryRootPath();

@@ -47,6 +47,22 @@ std::string Fold(const char* text)
     return folded;
 }
 
+// XDG_CONFIG_DIRS, or its default; relative entries are invalid and skipped.
+std::vector<std::string> ConfigFolders()
+{
+    std::vector<std::string> folders;
+    const char* list = std::getenv("XDG_CONFIG_DIRS");
+    const std::string dirs = list && *list ? list : "/etc/xdg";
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+        std::size_t end = dirs.find(':', start);
+        if (end == std::string::npos) end = dirs.size();
+        if (end > start && dirs[start] == '/') folders.push_back(dirs.substr(start, end - start));
+        start = end + 1;
+    }
+    return folders;
+}
+
 std::string HomeFolder()
 {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
@@ -74,15 +90,15 @@ bool SplitKeyPath(const char* subKey, std::vector<std::string>& names)
     return true;
 }
 
-std::string HiveFolder(int hive)
+std::string HiveFolder(const KeyLocation& key)
 {
-    const std::string name = hive == 0 ? "HKEY_CLASSES_ROOT" : "HKEY_CURRENT_USER";
-    return RegistryRootPath() + "/" + name;
+    const std::string name = key.hive == 0 ? "HKEY_CLASSES_ROOT" : "HKEY_CURRENT_USER";
+    return (key.root.empty() ? RegistryRootPath() : key.root) + "/" + name;
 }
 
 std::string KeyFolder(const KeyLocation& key)
 {
-    std::string folder = HiveFolder(key.hive);
+    std::string folder = HiveFolder(key);
     for (const std::string& name : key.path) folder += "/" + name;
     return folder;
 }
@@ -93,6 +109,14 @@ bool ValueFile(const std::string& keyFolder, const char* valueName, std::string&
     if (!Encode(Fold(valueName), encoded)) return false;
     file = keyFolder + "/=" + encoded;
     return true;
+}
+
+std::vector<std::string> MachineClassRegistries()
+{
+    std::vector<std::string> roots;
+    if (const char* dir = std::getenv("COMREGISTRY_DIR"); dir && *dir) return roots;
+    for (const std::string& folder : ConfigFolders()) roots.push_back(folder + "/comregistry");
+    return roots;
 }
 
 bool IsKeyEntry(const char* entryName) { return entryName[0] != '.' && entryName[0] != '='; }
@@ -106,4 +130,10 @@ std::string RegistryRootPath()
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
         return std::string(config) + "/comregistry";
     return registry_detail::HomeFolder() + "/.config/comregistry";
+}
+
+std::string MachineRegistryRootPath()
+{
+    const std::vector<std::string> folders = registry_detail::ConfigFolders();
+    return (folders.empty() ? std::string("/etc/xdg") : folders.front()) + "/comregistry";
 }

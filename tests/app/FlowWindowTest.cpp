@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -28,6 +29,7 @@
 #include "app/MessageBox.h"
 #include "app/Parameters.h"
 #include "app/SetVariableFromStorage.h"
+#include "app/StatusStrip.h"
 #include "platform/com/Com.h"
 #include "platform/gl/HeadlessRenderContext.h"
 #include "platform/gl/RenderContext.h"
@@ -62,6 +64,7 @@ void RestoreDefaults()
     Assign(params::obstacleWidth, int32_t{20});
     Assign(params::obstacleHeight, int32_t{20});
     Assign(params::obstacleShape, int32_t{1});
+    Assign(params::viewMode, int32_t{0});
     Assign(params::collision, int32_t{0});
 }
 
@@ -113,11 +116,13 @@ private:
     std::string chosenFile;  // what the file dialogs answer; empty: cancelled
 
     // Creates, shows and starts the frame loop; the window's client area is
-    // clientWidth x clientHeight so that the view geometry is known.
-    void Start(int clientWidth = 912, int clientHeight = 256)
+    // clientWidth wide and viewHeight high above the status strip, so that
+    // the view geometry is known.
+    void Start(int clientWidth = 912, int viewHeight = 256)
     {
         window = std::make_unique<FlowWindow>(L"config");
         QVERIFY(window->Create());
+        const int clientHeight = viewHeight + window->Strip()->FixedHeight();
         window->resize(clientWidth, clientHeight + window->menuBar()->sizeHint().height());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -233,12 +238,15 @@ private slots:
         QCOMPARE(g.viewHeight, 256);
         QCOMPARE(g.gridWidth, 512);
         QCOMPARE(g.gridHeight, 256);
-        QCOMPARE(window->EditorWindow()->geometry(), QRect(512, 0, 400, 256));
+        const int strip = window->Strip()->FixedHeight();
+        QCOMPARE(window->EditorWindow()->geometry(), QRect(512, 0, 400, 256 + strip));
+        QCOMPARE(window->Strip()->geometry(), QRect(0, 256, 512, strip));
 
         // Narrower than 400: the editor takes everything, frames go on.
         window->resize(300, window->height());
         QTRY_COMPARE(window->Geometry().viewWidth, 0);
-        QCOMPARE(window->EditorWindow()->geometry(), QRect(0, 0, 300, 256));
+        QCOMPARE(window->EditorWindow()->geometry(), QRect(0, 0, 300, 256 + strip));
+        QVERIFY(!window->Strip()->isVisible());
         QTRY_VERIFY(!window->View()->isExposed());
         const int64_t steps = window->StepsTaken();
         const int64_t frames = window->FramesDrawn();
@@ -249,6 +257,33 @@ private slots:
         window->showMinimized();
         const int64_t stepsMinimised = window->StepsTaken();
         QTRY_VERIFY(window->StepsTaken() > stepsMinimised + 100);
+        QVERIFY(messages.empty());
+    }
+
+    void statusStripShowsTheNumbersAndTheCellUnderThePointer()
+    {
+        Start(912, 256);
+        auto startsWith = [](const std::string& text, const char* head) { return text.rfind(head, 0) == 0; };
+        QVERIFY2(startsWith(window->Strip()->FlowText(), "Step 0 "), window->Strip()->FlowText().c_str());
+        window->On_LButtonDown(100, 128);  // a disc 20 cells across: Re = 0.1 * 20 * 20
+        QTRY_VERIFY_WITH_TIMEOUT(!startsWith(window->Strip()->FlowText(), "Step 0 "), 30000);
+        const std::string flow = window->Strip()->FlowText();
+        QVERIFY2(flow.find("Re 40.0 (L 20)") != std::string::npos, flow.c_str());
+        const size_t cd = flow.find("(Cd ");
+        QVERIFY2(cd != std::string::npos && std::atof(flow.c_str() + cd + 4) > 0.0, flow.c_str());
+
+        QVERIFY(window->Strip()->CellText().empty());
+        QTest::mouseMove(window->View(), QPoint(300, 55));
+        QVERIFY2(startsWith(window->Strip()->CellText(), "Cell (300, 201):"), window->Strip()->CellText().c_str());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(window->View(), &leave);
+        QVERIFY(window->Strip()->CellText().empty());
+
+        // A reset shows the new simulation at once: no obstacle, so the
+        // grid's height is the length.
+        Command(ID_SIMULATION_RESET);
+        QVERIFY(startsWith(window->Strip()->FlowText(), "Step 0 "));
+        QVERIFY(window->Strip()->FlowText().find("Re 512.0 (L 256)") != std::string::npos);
         QVERIFY(messages.empty());
     }
 
@@ -285,14 +320,20 @@ private slots:
     void screenshotShowsTheFlowAroundObstacles_data()
     {
         QTest::addColumn<int>("solver");
-        QTest::newRow("GPU") << 0;
-        QTest::newRow("CPU") << 1;
+        QTest::addColumn<int>("mode");
+        QTest::newRow("GPU") << 0 << 0;
+        QTest::newRow("CPU") << 1 << 0;
+        QTest::newRow("GPU vorticity") << 0 << 1;
+        QTest::newRow("CPU speed") << 1 << 2;
+        QTest::newRow("GPU density") << 0 << 3;
     }
 
     void screenshotShowsTheFlowAroundObstacles()
     {
         QFETCH(int, solver);
+        QFETCH(int, mode);
         Assign(params::simulationType, int32_t{solver});
+        Assign(params::viewMode, int32_t{mode});
         Start(912, 256);
         window->On_LButtonDown(100, 128);
         Assign(params::obstacleShape, int32_t{0});
@@ -303,8 +344,13 @@ private slots:
         const QPoint origin = window->View()->mapToGlobal(QPoint(0, 0));
         const QImage shot = window->screen()->grabWindow(0).toImage();
         if (const QByteArray path = qgetenv("EDDYRA_SCREENSHOT"); !path.isEmpty())
-            shot.save(QString::fromUtf8(path).replace(".png", solver ? "-cpu.png" : "-gpu.png"));
+            shot.save(QString::fromUtf8(path).replace(
+                ".png", QString(solver ? "-cpu" : "-gpu") + (mode ? "-" + QString(params::viewMode.Label(mode)).toLower() : "") +
+                            ".png"));
         const QImage picture = shot.copy(origin.x(), origin.y(), 512, 256);
+        // The first obstacle, centred on pixel (100, 128): grey in the scalar
+        // views only.
+        QCOMPARE((picture.pixel(100, 128) & 0xFFFFFF) == 0x808080, mode != 0);
         QSet<QRgb> colours;
         int black = 0;
         for (int y = 0; y < picture.height(); ++y) {

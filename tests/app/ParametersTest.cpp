@@ -28,7 +28,7 @@ void Assign(GlobalVariable& v, T value)
 TEST(Parameters, ChainRunsFromLastRegisteredToFirst)
 {
     const std::vector<std::string> expected = {
-        "obstacle|shape", "obstacle|height", "obstacle|width", "view|updateRate",
+        "obstacle|shape", "obstacle|height", "obstacle|width", "view|mode", "view|updateRate",
         "view|brightness", "runtime|collision", "runtime|invViscosity", "init|flowVelY", "init|flowVelX",
         "init|gridHeight", "init|gridWidth", "init|simulationType"};
     EXPECT_EQ(ChainNames(globalVariableChain), expected);
@@ -47,6 +47,9 @@ TEST(Parameters, DefaultsRangesAndDerivedSteps)
     EXPECT_EQ(params::invViscosity.Value(), 20.0f);
     EXPECT_EQ(params::brightness.Value(), 1.0f);
     EXPECT_EQ(params::updateRate.Value(), 10);
+    EXPECT_EQ(params::viewMode.Value(), 0);
+    EXPECT_STREQ(params::viewMode.Label(0), "Velocity");
+    EXPECT_STREQ(params::viewMode.Label(3), "Density");
     EXPECT_EQ(params::obstacleWidth.Maximum(), 500);
     EXPECT_EQ(params::obstacleHeight.Maximum(), 100);
     EXPECT_EQ(params::obstacleShape.Value(), 1);

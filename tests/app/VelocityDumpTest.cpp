@@ -15,24 +15,11 @@
 #include <vector>
 
 #include "sim/CpuLbmSimulator.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct TempFolder {
-    fs::path path;
-    TempFolder()
-    {
-        char pattern[] = "/tmp/velocity_dump_XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        fs::permissions(path, fs::perms::owner_all, ignored);
-        fs::remove_all(path, ignored);
-    }
-};
 
 std::vector<float> ReadFloats(const fs::path& file)
 {

@@ -88,6 +88,12 @@ run --set 'init|gridWidth=64' --set 'init|gridHeight=64' --obstacles cylinder.tx
 run --state g_050.state --steps 50 --dump gc.dat
 cmp gc.dat gd_100.dat || fail "the GPU run continued from its state differs"
 [ "$(identify -format '%wx%h' p_100.png)" = 128x128 ] || fail "the picture is not 2 x 64 pixels a side"
+# The picture shows the view asked for: the vorticity view draws the
+# cylinder (centred on cell 19, 46) grey, the velocity view does not.
+run --state g_050.state --steps 50 --set 'view|mode=Vorticity' --png vorticity.png
+pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1; }
+pixel vorticity.png 19 17 | grep -qi '#808080' || fail "the vorticity picture does not show the cylinder grey"
+pixel p_100.png 38 34 | grep -qi '#808080' && fail "the velocity picture shows the cylinder grey"
 
 # Damaged, truncated or mismatched states, and a bad obstacle line, are
 # refused with the reason.

@@ -1,16 +1,18 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <filesystem>
 #include <thread>
 #include <vector>
 
 #include "platform/registry/Registry.h"
 #include "tests/com/RegistryFolder.h"
+#include "tests/support/WaitWatch.h"
 
 namespace fs = std::filesystem;
 
@@ -26,6 +28,28 @@ protected:
             files.push_back(fs::relative(entry.path(), folder).string());
         return files;
     }
+};
+
+// Sets an environment variable (unsets it for null) until the end of scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name(name)
+    {
+        if (const char* old = std::getenv(name)) previous = old;
+        if (value) ::setenv(name, value, 1);
+        else ::unsetenv(name);
+    }
+    ~ScopedVariable()
+    {
+        if (previous) ::setenv(name, previous->c_str(), 1);
+        else ::unsetenv(name);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name;
+    std::optional<std::string> previous;
 };
 
 std::vector<uint8_t> Bytes(std::initializer_list<int> values)
@@ -171,21 +195,13 @@ TEST_F(RegistryTest, AValueThatIsNoFileIsUnreadableWithoutWaiting)
     fs::remove(value);
     ASSERT_EQ(mkfifo(value.c_str(), 0600), 0);
 
-    // A read waiting on the FIFO is interrupted and counted, so that the
-    // test fails instead of hanging.
-    static volatile sig_atomic_t interrupts;
-    interrupts = 0;
-    struct sigaction onAlarm = {}, previous = {};
-    onAlarm.sa_handler = [](int) { interrupts = interrupts + 1; };
-    sigemptyset(&onAlarm.sa_mask);
-    ASSERT_EQ(sigaction(SIGALRM, &onAlarm, &previous), 0);
-    const itimerval every = {{2, 0}, {2, 0}}, off = {};
-    setitimer(ITIMER_REAL, &every, nullptr);
     std::string text;
-    const LSTATUS status = key.QueryString("Value", text);
-    setitimer(ITIMER_REAL, &off, nullptr);
-    sigaction(SIGALRM, &previous, nullptr);
-    EXPECT_EQ(interrupts, 0);
+    LSTATUS status;
+    {
+        const WaitWatch watch;
+        status = key.QueryString("Value", text);
+        EXPECT_EQ(watch.Interrupts(), 0);
+    }
     EXPECT_NE(status, ERROR_SUCCESS);
 }
 
@@ -347,4 +363,43 @@ TEST_F(RegistryTest, LocationFollowsTheEnvironment)
     std::string text;
     ASSERT_EQ(key.QueryString("V", text), ERROR_SUCCESS);
     EXPECT_EQ(text, "here");
+}
+
+TEST_F(RegistryTest, ClassesRegisteredForEveryUserCompleteTheUsersOwn)
+{
+    const fs::path machine = folder / "machine";
+    {
+        ScopedVariable registry("COMREGISTRY_DIR", (machine / "comregistry").c_str());
+        RegKey key;
+        ASSERT_EQ(key.Create(HKEY_CLASSES_ROOT, "CLSID\\{A}\\InProcServer32"), ERROR_SUCCESS);
+        ASSERT_EQ(key.SetString("", "machine-a.so"), ERROR_SUCCESS);
+        ASSERT_EQ(key.Create(HKEY_CLASSES_ROOT, "CLSID\\{B}\\InProcServer32"), ERROR_SUCCESS);
+        ASSERT_EQ(key.SetString("", "machine-b.so"), ERROR_SUCCESS);
+        ASSERT_EQ(key.Create(HKEY_CURRENT_USER, "Settings"), ERROR_SUCCESS);
+    }
+    // A registry named by COMREGISTRY_DIR stands alone.
+    RegKey key;
+    EXPECT_EQ(key.Open(HKEY_CLASSES_ROOT, "CLSID\\{A}"), ERROR_FILE_NOT_FOUND);
+
+    ScopedVariable named("COMREGISTRY_DIR", nullptr);
+    ScopedVariable user("XDG_CONFIG_HOME", (folder / "user").c_str());
+    ScopedVariable dirs("XDG_CONFIG_DIRS", ("relative:" + machine.string()).c_str());
+    EXPECT_EQ(MachineRegistryRootPath(), (machine / "comregistry").string());
+    RegKey own;
+    ASSERT_EQ(own.Create(HKEY_CLASSES_ROOT, "CLSID\\{A}\\InProcServer32"), ERROR_SUCCESS);
+    ASSERT_EQ(own.SetString("", "user-a.so"), ERROR_SUCCESS);
+
+    // The user's key wins; one the user lacks comes from the machine, also
+    // when opened below a key the user has.
+    std::string path;
+    ASSERT_EQ(key.Open(HKEY_CLASSES_ROOT, "CLSID\\{A}\\InProcServer32"), ERROR_SUCCESS);
+    ASSERT_EQ(key.QueryString("", path), ERROR_SUCCESS);
+    EXPECT_EQ(path, "user-a.so");
+    RegKey classes;
+    ASSERT_EQ(classes.Open(HKEY_CLASSES_ROOT, "CLSID"), ERROR_SUCCESS);
+    ASSERT_EQ(key.Open(classes.Get(), "{B}\\InProcServer32"), ERROR_SUCCESS);
+    ASSERT_EQ(key.QueryString("", path), ERROR_SUCCESS);
+    EXPECT_EQ(path, "machine-b.so");
+    // The user's settings are the user's only.
+    EXPECT_EQ(key.Open(HKEY_CURRENT_USER, "Settings"), ERROR_FILE_NOT_FOUND);
 }

@@ -3,8 +3,7 @@
 // driven with the mouse, and what reaches the client's callback and sink.
 #include <dlfcn.h>
 
-#include <cstdlib>
-#include <filesystem>
+#include <optional>
 
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -14,6 +13,7 @@
 
 #include "demo/DemoWindow.h"
 #include "platform/com/ClassFactory.h"
+#include "tests/support/RegistrySandbox.h"
 
 namespace {
 
@@ -60,20 +60,14 @@ class DemoEndToEndTest : public QObject {
 private slots:
     void initTestCase()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillet-e2e-XXXXXX").string();
-        registry = mkdtemp(pattern.data());
-        setenv("COMREGISTRY_DIR", registry.c_str(), 1);
+        registry.emplace();
         module = dlopen(QUILLET_MODULE, RTLD_NOW);
         QVERIFY2(module, dlerror());
         auto reg = reinterpret_cast<DllRegisterServerFunction>(dlsym(module, "DllRegisterServer"));
         QVERIFY(reg && reg() == S_OK);
     }
 
-    void cleanupTestCase()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(registry, ignored);
-    }
+    void cleanupTestCase() { registry.reset(); }
 
     void editsInTheChildControlReachTheClient()
     {
@@ -175,7 +169,7 @@ private slots:
     }
 
 private:
-    std::string registry;
+    std::optional<RegistrySandbox> registry;
     void* module = nullptr;
 };
 

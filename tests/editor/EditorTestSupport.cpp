@@ -1,36 +1,13 @@
 #include "tests/editor/EditorTestSupport.h"
 
 #include "editor/CVarListView.h"
+#include "editor/CVarTreeView.h"
 
-#include <cstdlib>
-#include <filesystem>
+#include <QHeaderView>
+#include <QtTest>
+
 #include <fstream>
 #include <iterator>
-
-namespace {
-// The registries made by this process, removed when it ends.
-struct Sandboxes {
-    std::vector<std::string> folders;
-    ~Sandboxes()
-    {
-        std::error_code ignored;
-        for (const std::string& f : folders) std::filesystem::remove_all(f, ignored);
-    }
-};
-Sandboxes sandboxes;
-}  // namespace
-
-void UseSandboxRegistry()
-{
-    sandboxes.folders.push_back(MakeTempFolder());
-    setenv("COMREGISTRY_DIR", sandboxes.folders.back().c_str(), 1);
-}
-
-std::string MakeTempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillet-editor-XXXXXX").string();
-    return mkdtemp(pattern.data());
-}
 
 int CallLog::Count(const std::string& who) const
 {
@@ -143,4 +120,39 @@ int RowOf(const CVarListView* list, const char* name)
     for (int r = 0; r < list->RowCount(); ++r)
         if (std::strcmp(list->RowVar(r)->GetName(), name) == 0) return r;
     return -1;
+}
+
+bool EditorOnClient::OpenOn(DemoList* source, const char* group)
+{
+    client.calls.clear();
+    client.list = source;
+    storage = new StorageRef;
+    wnd = OpenEditorFor(*storage, client);
+    if (!QTest::qWaitForWindowActive(wnd)) return false;
+    CVarTreeView* tree = wnd->Tree(0);
+    tree->setCurrentItem(tree->FindGroup(group));
+    list = wnd->List(0);
+    list->header()->resizeSection(1, 200);
+    beeps = 0;
+    SetBeepHandler([this] { ++beeps; });
+    return true;
+}
+
+void EditorOnClient::CloseEditor()
+{
+    SetBeepHandler({});
+    delete wnd;
+    wnd = nullptr;
+    delete storage;
+    storage = nullptr;
+    client.list->Release();
+}
+
+QString EditorOnClient::RowText(const char* name) const { return list->topLevelItem(Row(name))->text(1); }
+
+void EditorOnClient::ClickValue(const char* name)
+{
+    const int row = Row(name);
+    QVERIFY(row >= 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->GetValueCellRect(row).center());
 }

@@ -10,15 +10,13 @@
 
 #include "demo/DemoList.h"
 #include "editor/CMainWnd.h"
+#include "platform/messages/Beep.h"
 #include "storage/GUIData.h"
 #include "storage/VariableStorageImpl.h"
+#include "tests/support/RegistrySandbox.h"
+#include "tests/support/TempFolder.h"
 
 class CVarListView;
-
-// Points the registry at a fresh temporary folder for this process.
-void UseSandboxRegistry();
-// A fresh temporary folder (removed by the caller or at exit).
-std::string MakeTempFolder();
 
 struct Call {
     std::string who;  // "sink" or "SetData"
@@ -97,6 +95,27 @@ CMainWnd* OpenEditorFor(StorageRef& storage, ListClient& client);
 
 // The row of the list view that shows the named variable, or -1.
 int RowOf(const CVarListView* list, const char* name);
+
+// An editor window over the real component for a client whose list the
+// test builds, as the value-editor and gesture tests use it; refusal beeps
+// are counted while it is open.
+struct EditorOnClient {
+    StorageRef* storage = nullptr;
+    ListClient client;
+    CMainWnd* wnd = nullptr;
+    CVarListView* list = nullptr;
+    int beeps = 0;
+
+    // Opens the window on list (whose reference it takes), shown and
+    // active, with group selected and the value column widened; false when
+    // the window does not become active.
+    bool OpenOn(DemoList* list, const char* group);
+    void CloseEditor();
+    int Row(const char* name) const { return RowOf(list, name); }
+    QString RowText(const char* name) const;
+    // Clicks the value cell of a variable's row as the user does.
+    void ClickValue(const char* name);
+};
 
 // A list with one variable of every kind, in nested groups, each at its default.
 DemoList* CreateEveryKindList(const std::string& name);

@@ -4,12 +4,14 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QSplitter>
+#include <QTabBar>
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
 
 #include "editor/CMainDlg.h"
 #include "editor/CMyTab.h"
+#include "editor/CTabRows.h"
 #include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
 #include "editor/spin/UpDown.h"
@@ -332,6 +334,46 @@ private slots:
         QCOMPARE(wnd.GetSplitterPos(), CMainWnd::kMinPaneSize);
         wnd.SetSplitterPos(10000);
         QCOMPARE(wnd.Splitter()->sizes()[1], CMainWnd::kMinPaneSize);
+    }
+
+    void tabsWrapIntoRowsAndPushThePanesDown()
+    {
+        CallLog log;
+        FakeStorage storage(log);
+        CGUIData gui;
+        CMainWnd::ListMap map;
+        for (int k = 0; k < 6; ++k) {
+            GUID id = kListA;
+            id.Data4[7] = uint8_t(k);
+            map[id] = IVariableListPtr(CreateIntList("a list with a long name " + std::to_string(k), {"g|x"}));
+            map[id]->Release();
+        }
+        CMainWnd wnd(nullptr, QRect(0, 0, 2000, 400), &storage, map, &gui, nullptr);
+        wnd.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wnd));
+        CMyTab* tab = wnd.Tab();
+        QCOMPARE(tab->GetRowCount(), 1);
+        QVERIFY(tab->Bar()->isVisible());
+        const int row = tab->RowHeight();
+        const int top = wnd.Splitter()->y(), height = wnd.Splitter()->height();
+
+        wnd.resize(500, 400);
+        const int rows = tab->GetRowCount();
+        QVERIFY(rows >= 2);
+        QVERIFY(!tab->Bar()->isVisible() && tab->Rows()->isVisible());
+        QCOMPARE(wnd.Splitter()->y(), top + (rows - 1) * row);
+        QCOMPARE(wnd.Splitter()->height(), height - (rows - 1) * row);
+        // Every tab is in sight, and a click on the last selects it.
+        for (int i = 0; i < tab->GetItemCount(); ++i)
+            QVERIFY(tab->Rows()->rect().contains(tab->Rows()->TabRect(i)));
+        const int last = tab->GetItemCount() - 1;
+        QTest::mouseClick(tab->Rows(), Qt::LeftButton, {}, tab->Rows()->TabRect(last).center());
+        QCOMPARE(wnd.CurrentTab(), last);
+        QVERIFY(!wnd.IsPending(last));
+
+        wnd.resize(2000, 400);
+        QCOMPARE(tab->GetRowCount(), 1);
+        QCOMPARE(wnd.Splitter()->y(), top);
     }
 
     void componentOpensDialogsAndControls()

@@ -46,7 +46,7 @@ TEST_F(FlowPicture, FileHoldsThePixelsTheFrameLoopDrawsTopRowFirst)
         sim->RenderVelocity(1.5f, {0.0f, float(W * scale), 0.0f, float(H * scale)});
         const std::vector<unsigned char> drawn = frame.Read();
 
-        ASSERT_EQ(WriteFlowPicture(path, *sim, W, H, scale, 1.5f), "") << solver;
+        ASSERT_EQ(WriteFlowPicture(path, *sim, W, H, scale, {ViewMode::Velocity, 1.5f}), "") << solver;
         const QImage png(QString::fromStdString(path));
         ASSERT_EQ(png.width(), W * scale);
         ASSERT_EQ(png.height(), H * scale);
@@ -68,7 +68,7 @@ TEST_F(FlowPicture, ScaleOutsideItsRangeIsRefusedAndNothingIsWritten)
     CpuLbmSimulator sim(64, 64);
     const std::string path = (std::filesystem::temp_directory_path() /
                               ("flow_picture_scale_" + std::to_string(::getpid()) + ".png")).string();
-    EXPECT_NE(WriteFlowPicture(path, sim, 64, 64, 0, 1.0f), "");
-    EXPECT_NE(WriteFlowPicture(path, sim, 64, 64, kMaxPictureScale + 1, 1.0f), "");
+    EXPECT_NE(WriteFlowPicture(path, sim, 64, 64, 0, {}), "");
+    EXPECT_NE(WriteFlowPicture(path, sim, 64, 64, kMaxPictureScale + 1, {}), "");
     EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -8,12 +8,14 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 #include "sim/CpuLbmSimulator.h"
 #include "sim/GpuLbmSimulator.h"
 #include "sim/ObstacleMask.h"
 #include "tests/gl/HeadlessGl.h"
+#include "tests/sim/ChannelFlow.h"
 #include "tests/sim/ContinuationCheck.h"
 
 namespace {
@@ -302,6 +304,20 @@ TEST_F(GpuSolver, FrameShowsTheBoundaryCellFromTheNextStepWhateverCoversIt)
             }
         }
     }
+}
+
+// The physics through the fragment programs: the CPU solver's shear-wave
+// case (FlowPhysics), with the viscosity the parameters set.
+TEST_F(GpuSolver, ShearWaveDecaysAtTheRateTheViscositySets)
+{
+    const Channel channel{512, 24};
+    const float invViscosity = 10.0f;
+    GpuLbmSimulator gpu(channel.W, channel.H);
+    ASSERT_TRUE(gpu.Usable());
+    StartChannel(gpu, channel, invViscosity, 0.02f);
+    const double k = std::numbers::pi / channel.Width();
+    EXPECT_NEAR(ShearDecayRate(gpu, channel, 100, 300) / (k * k / invViscosity), 1.0, 0.01);
+    EXPECT_TRUE(messages.reports.empty());
 }
 
 TEST_F(GpuSolver, LosingTheContextTurnsTheSolverIntoANoOp)

@@ -12,6 +12,7 @@
 #include "sim/GpuLbmSimulator.h"
 #include "sim/ProgramBinding.h"
 #include "tests/gl/HeadlessGl.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -20,25 +21,17 @@ namespace fs = std::filesystem;
 // A working folder of its own with a "cg/" copy that tests may spoil.
 class ScratchPrograms {
 public:
-    ScratchPrograms()
+    ScratchPrograms() : previous(fs::current_path())
     {
-        folder = fs::temp_directory_path() / ("eddyra-gl-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::copy(fs::path(EDDYRA_SOURCE_DIR) / "cg", folder / "cg");
-        previous = fs::current_path();
-        fs::current_path(folder);
+        fs::copy(fs::path(EDDYRA_SOURCE_DIR) / "cg", folder.path / "cg");
+        fs::current_path(folder.path);
     }
-    ~ScratchPrograms()
-    {
-        fs::current_path(previous);
-        fs::remove_all(folder);
-    }
-    void Write(const std::string& name, const std::string& text) { std::ofstream(folder / "cg" / name) << text; }
-    void Remove(const std::string& name) { fs::remove(folder / "cg" / name); }
+    ~ScratchPrograms() { fs::current_path(previous); }
+    void Write(const std::string& name, const std::string& text) { std::ofstream(folder.path / "cg" / name) << text; }
+    void Remove(const std::string& name) { fs::remove(folder.path / "cg" / name); }
 
 private:
-    fs::path folder;
+    TempFolder folder{"eddyra-gl"};
     fs::path previous;
 };
 
@@ -135,7 +128,9 @@ TEST_F(ShaderLayer, ProgramBindingUnbindsWhenLeftThroughAnException)
 TEST_F(ShaderLayer, AllProgramFilesCompile)
 {
     for (const char* name : {"stream_frag.cg", "collide_frag.cg", "fill_frag.cg", "wall_frag.cg",
-                             "wallEllipse_frag.cg", "velRender_frag.cg", "densityRender_frag.cg", "vel2hsl_frag.cg"}) {
+                             "wallEllipse_frag.cg", "velRender_frag.cg", "densityRender_frag.cg", "vel2hsl_frag.cg",
+                             "vorticityRender_frag.cg", "speedRender_frag.cg", "vel2vorticity_frag.cg",
+                             "vel2speed_frag.cg", "vel2density_frag.cg"}) {
         FragmentProgram program(CurrentFragmentProfile());
         EXPECT_TRUE(program.Load(std::string("cg/") + name, "main")) << name;
         // The oldest profile the programs are written for compiles them too.

@@ -4,12 +4,16 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
 #include "sim/CpuLbmSimulator.h"
 #include "sim/GpuLbmSimulator.h"
+#include "sim/ColourMaps.h"
 #include "sim/HueWheel.h"
+#include "sim/ViewModes.h"
 #include "tests/gl/HeadlessGl.h"
 #include "tests/gl/OffscreenTarget.h"
 
@@ -79,6 +83,44 @@ TEST(HueWheel, HslToRgbWrapsTheHue)
     EXPECT_FLOAT_EQ(grey.r, 0.25f);
     EXPECT_FLOAT_EQ(grey.g, 0.25f);
     EXPECT_FLOAT_EQ(grey.b, 0.25f);
+}
+
+TEST(ColourMaps, DivergingIsWhiteInTheMiddleAndSequentialGrowsLighter)
+{
+    const Rgb middle = DivergingColour(0.0f);
+    EXPECT_EQ(middle.r + middle.g + middle.b, 3.0f);
+    const Rgb low = DivergingColour(-1.0f), high = DivergingColour(1.0f);
+    EXPECT_GT(low.b, low.r) << "below zero is blue";
+    EXPECT_GT(high.r, high.b) << "above zero is red";
+    EXPECT_EQ(DivergingColour(-7.0f).b, low.b) << "clamped";
+    float lastLightness = -1.0f;
+    for (int j = 0; j <= 16; ++j) {
+        const Rgb c = SequentialColour(float(j) / 16.0f);
+        const float lightness = 0.2126f * c.r + 0.7152f * c.g + 0.0722f * c.b;
+        EXPECT_GT(lightness, lastLightness) << "step " << j;
+        lastLightness = lightness;
+    }
+    // The table holds the maps at its texel centres, ends included.
+    const std::vector<float>& maps = ColourMaps();
+    ASSERT_EQ(maps.size(), size_t(kColourMapSize) * 2 * 4);
+    EXPECT_EQ(maps[0], low.r);
+    EXPECT_EQ(maps[(size_t(kSequentialRow) * kColourMapSize + kColourMapSize - 1) * 4 + 1], SequentialColour(1.0f).g);
+}
+
+TEST(ViewModes, ScalesFollowTheBrightnessAndTheInflow)
+{
+    EXPECT_EQ(ViewScale({ViewMode::Velocity, 2.5f, 0.05f}), 2.5f) << "the velocity view takes the brightness as is";
+    EXPECT_FLOAT_EQ(0.08f * ViewScale({ViewMode::Speed, 1.0f, 0.08f}), 0.5f) << "inflow speed mid-map";
+    EXPECT_FLOAT_EQ(0.08f * ViewScale({ViewMode::Speed, 2.0f, -0.08f}), 1.0f);
+    // rho - 1 at the inflow's dynamic pressure (Cp = 1) reaches the end.
+    EXPECT_FLOAT_EQ(1.5f * 0.04f * 0.04f * ViewScale({ViewMode::Density, 1.0f, 0.04f}), 1.0f);
+    EXPECT_FLOAT_EQ(ViewScale({ViewMode::Vorticity, 3.0f, 0.1f}), 3.0f * ViewScale({ViewMode::Vorticity, 1.0f, 0.1f}));
+    // An inflow at rest or not finite falls back to the default inflow.
+    for (const float still : {0.0f, 1e-6f, std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_EQ(ViewScale({ViewMode::Speed, 1.0f, still}), ViewScale({ViewMode::Speed, 1.0f, 0.1f}));
+    EXPECT_EQ(ViewModeFromIndex(3), ViewMode::Density);
+    EXPECT_EQ(ViewModeFromIndex(4), ViewMode::Velocity);
+    EXPECT_EQ(ViewModeFromIndex(-1), ViewMode::Velocity);
 }
 
 TEST_P(Picture, UniformFlowHasTheWheelColourOfItsVelocity)
@@ -173,25 +215,118 @@ TEST_P(Picture, RestIsBlackAndTheRectangleIsHonoured)
     EXPECT_TRUE(messages.reports.empty());
 }
 
-TEST_P(Picture, DensityPictureIsGreyFromBiasAndScaleOnTheGpuOnly)
+// The scalar views draw the colour of their map for a known field: a solid
+// rotation (curl 2 omega everywhere, counter-clockwise red), a uniform
+// flow's speed and a uniform density; obstacle cells are grey in these
+// views only, and the grey follows the obstacle list.
+TEST_P(Picture, ScalarViewsColourKnownFieldsAndGreyTheObstacles)
 {
-    const int W = 12, H = 8;
+    const int W = 24, H = 16;
     auto sim = MakeSolver(GetParam(), W, H);
     sim->SetViscosity(0.05f);
     sim->SetBoundaryVelocity(0.0f, 0.0f);
-    sim->ResetFlow(0.05f, 0.0f);  // density 1 everywhere
-    OffscreenPicture picture(W, H);
-    sim->RenderDensity(0.5f, 1.0f, {0.0f, float(W), 0.0f, float(H)});
-    const auto pixels = picture.Read();
-    // The GPU draws grey (1 - 0.5) * 1; the CPU solver has no density picture.
-    const int expected = GetParam() ? 128 : 0;
-    for (size_t n = 0; n < pixels.size(); n += 4)
-        for (int k = 0; k < 3; ++k)
-            ASSERT_NEAR(pixels[n + static_cast<size_t>(k)], expected, 1) << "pixel " << n / 4;
+    const float omega = 0.002f;
+    std::vector<LatticeCell> cells(static_cast<size_t>(W) * H);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            cells[static_cast<size_t>(y * W + x)] =
+                ComputeEquilibrium(1.0f, -omega * (float(y) - 8.0f), omega * (float(x) - 12.0f));
+    ASSERT_TRUE(sim->LoadGridState(&cells[0].f[0], int(cells.size() * sizeof(LatticeCell))));
+    const DrawRect rect{0.0f, float(W), 0.0f, float(H)};
+    auto worstInterior = [&](const std::vector<unsigned char>& pixels, Rgb expected) {
+        int worst = 0;
+        for (int y = 2; y < H - 2; ++y)
+            for (int x = 2; x < W - 2; ++x)
+                worst = std::max(worst, Distance(&pixels[static_cast<size_t>(y * W + x) * 4],
+                                                 {expected.r, expected.g, expected.b, 1.0f}));
+        return worst;
+    };
+    for (const float scale : {100.0f, -100.0f, 400.0f}) {
+        OffscreenPicture picture(W, H);
+        sim->RenderVorticity(scale, rect);
+        EXPECT_LE(worstInterior(picture.Read(), DivergingColour(2.0f * omega * scale)), 2) << "scale " << scale;
+    }
+
+    sim->ResetFlow(0.06f, -0.08f);  // speed 0.1
+    {
+        OffscreenPicture picture(W, H);
+        sim->RenderSpeed(3.0f, rect);
+        EXPECT_LE(worstInterior(picture.Read(), SequentialColour(0.3f)), 2);
+    }
+    cells.assign(cells.size(), ComputeEquilibrium(1.01f, 0.0f, 0.0f));
+    ASSERT_TRUE(sim->LoadGridState(&cells[0].f[0], int(cells.size() * sizeof(LatticeCell))));
+    for (const float bias : {1.0f, 1.03f}) {
+        OffscreenPicture picture(W, H);
+        sim->RenderDensity(bias, 50.0f, rect);
+        EXPECT_LE(worstInterior(picture.Read(), DivergingColour((1.01f - bias) * 50.0f)), 2) << "bias " << bias;
+    }
+
+    sim->AddObstacle({0, 5, 6, 3, 2});
+    auto isGrey = [&](const std::vector<unsigned char>& pixels, int x, int y) {
+        const unsigned char* p = &pixels[static_cast<size_t>(y * W + x) * 4];
+        return p[0] == 128 && p[1] == 128 && p[2] == 128;
+    };
+    for (const bool removed : {false, true}) {
+        for (int mode = 0; mode < kViewModeCount; ++mode) {
+            OffscreenPicture picture(W, H);
+            RenderView(*sim, {ViewModeFromIndex(mode), 1.0f, 0.1f}, rect);
+            const auto pixels = picture.Read();
+            const bool grey = !removed && mode != int(ViewMode::Velocity);
+            EXPECT_EQ(isGrey(pixels, 5, 6), grey) << "mode " << mode << (removed ? ", removed" : "");
+            EXPECT_EQ(isGrey(pixels, 7, 7), grey) << "mode " << mode << (removed ? ", removed" : "");
+            EXPECT_FALSE(isGrey(pixels, 8, 7)) << "mode " << mode;
+        }
+        sim->RemoveObstacle(sim->Obstacles().begin());
+    }
+    EXPECT_TRUE(messages.reports.empty());
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSolvers, Picture, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Gpu" : "Cpu"; });
+
+// Both solvers colour the same lattice alike in every view: a developed
+// flow past a disc, computed once and loaded into each.
+TEST_F(HeadlessGl, BothSolversDrawEveryViewOfALatticeAlike)
+{
+    const int W = 64, H = 32;
+    const Obstacle disc{1, 14, 11, 10, 10};
+    CpuLbmSimulator source(W, H);
+    source.AddObstacle(disc);
+    source.SetViscosity(0.02f);
+    source.SetBoundaryVelocity(0.1f, 0.0f);
+    source.ResetFlow(0.1f, 0.0f);
+    source.Step(400);
+    std::vector<LatticeCell> cells(static_cast<size_t>(W) * H);
+    const int bytes = int(cells.size() * sizeof(LatticeCell));
+    ASSERT_TRUE(source.FetchGridState(&cells[0].f[0], bytes));
+
+    std::vector<unsigned char> pictures[2][kViewModeCount];
+    for (const bool gpu : {false, true}) {
+        auto sim = MakeSolver(gpu, W, H);
+        sim->AddObstacle(disc);
+        ASSERT_TRUE(sim->LoadGridState(&cells[0].f[0], bytes));
+        for (int mode = 0; mode < kViewModeCount; ++mode) {
+            OffscreenPicture picture(W, H);
+            RenderView(*sim, {ViewModeFromIndex(mode), 1.0f, 0.1f}, {0.0f, float(W), 0.0f, float(H)});
+            pictures[gpu][mode] = picture.Read();
+        }
+    }
+    for (int mode = 0; mode < kViewModeCount; ++mode) {
+        const auto& cpu = pictures[0][mode];
+        const auto& gpu = pictures[1][mode];
+        int worst = 0;
+        int distinctColours = 0;
+        for (size_t n = 0; n < cpu.size(); n += 4) {
+            for (size_t k = 0; k < 3; ++k)
+                worst = std::max(worst, std::abs(int(cpu[n + k]) - int(gpu[n + k])));
+            distinctColours += n > 0 && std::memcmp(&cpu[n], &cpu[n - 4], 3) != 0;
+        }
+        EXPECT_LE(worst, 1) << "mode " << mode;
+        EXPECT_GT(distinctColours, W * H / 4) << "mode " << mode << ": the flow should show";
+    }
+    EXPECT_TRUE(messages.reports.empty());
+}
 
 TEST_F(HeadlessGl, CpuPictureSurvivesANewContext)
 {

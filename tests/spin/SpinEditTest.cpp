@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <cmath>
@@ -268,27 +269,30 @@ private slots:
         QVERIFY(spin->IsSuppressed());
         QVERIFY(spin->IsChild(popup));
         QVERIFY(spin->GetButton()->isDown());
+        // A track of a pixel per unit, centred on the cursor as far as the
+        // screen lets it.
         QCOMPARE(popup->width(), CPopupTrackBar::kWidth);
-        QCOMPARE(popup->height(), CPopupTrackBar::kHeight);
+        QCOMPARE(popup->height(), 104);
         const QRect button(spin->GetButton()->mapToGlobal(QPoint(0, 0)), spin->GetButton()->size());
-        QCOMPARE(popup->pos(), QPoint(button.x() + button.width() + 4, pressedAt.y() - 35));
+        const int screenTop = QGuiApplication::screenAt(pressedAt)->availableGeometry().top();
+        QCOMPARE(popup->pos(), QPoint(button.x() + button.width() + 4, std::max(screenTop, pressedAt.y() - 52)));
         QVERIFY(QGuiApplication::overrideCursor());
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
-        // The cursor sits on the thumb: 66 pixels for 100 units, 50 from the top.
-        QCOMPARE(QCursor::pos(), QPoint(pressedAt.x(), popup->pos().y() + 33));
+        // The cursor sits on the thumb, 50 from the top.
+        QCOMPARE(QCursor::pos(), QPoint(pressedAt.x(), popup->pos().y() + 50));
 
         QTest::mouseMove(popup, QPoint(5, 0));
         QCOMPARE(spin->GetValue(), 100);
         QCOMPARE(Text(spin), QString("100"));
         QTest::mouseMove(popup, QPoint(5, 500));
         QCOMPARE(spin->GetValue(), 0);
-        QTest::mouseMove(popup, QPoint(5, 33));
+        QTest::mouseMove(popup, QPoint(5, 50));
         QCOMPARE(spin->GetValue(), 50);
-        QTest::mouseMove(popup, QPoint(5, 10));
+        QTest::mouseMove(popup, QPoint(5, 15));
         QCOMPARE(spin->GetValue(), 85);
         QVERIFY(parent->changes.empty());
 
-        QTest::mouseRelease(popup, Qt::LeftButton, {}, QPoint(5, 10));
+        QTest::mouseRelease(popup, Qt::LeftButton, {}, QPoint(5, 15));
         QCOMPARE(parent->changes, (std::vector<Change>{{spin, 85}}));
         QVERIFY(!spin->IsSuppressed());
         QVERIFY(!spin->GetButton()->isDown());
@@ -297,6 +301,41 @@ private slots:
         QVERIFY(spin->GetEdit()->hasFocus());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!spin->GetPopup());
+    }
+
+    void shiftIsTenTimesFinerAndCtrlTenTimesCoarser()
+    {
+        CSpinEdit* spin = Make(SPIN_UPDOWN | SPIN_POPUPBUTTON, 0, 240);
+        SendMessage(spin, SEM_SETPOS, 0, 100);
+        QTest::mouseClick(spin->GetUpDown()->GetUpArrow(), Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(spin->GetValue(), 110);
+        // A position is the finest step the plain control has.
+        QTest::mouseClick(spin->GetUpDown()->GetUpArrow(), Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(spin->GetValue(), 111);
+        SendMessage(spin, SEM_SETPOS, 0, 120);
+
+        // 240 positions get a pixel each.
+        QTest::mousePress(spin->GetButton(), Qt::LeftButton, {}, QPoint(5, 5));
+        CPopupTrackBar* popup = spin->GetPopup();
+        QVERIFY(popup);
+        QCOMPARE(popup->height() - CPopupTrackBar::kThumb, 240);
+        const int thumb = popup->ThumbTop();
+        const auto move = [popup](int y, Qt::KeyboardModifiers keys) {
+            const QPoint at(5, y);
+            QMouseEvent event(QEvent::MouseMove, at, popup->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, keys);
+            QApplication::sendEvent(popup, &event);
+        };
+        move(thumb - 10, Qt::ShiftModifier);
+        QCOMPARE(spin->GetValue(), 121);
+        move(thumb - 12, Qt::ControlModifier);
+        QCOMPARE(spin->GetValue(), 141);
+        // Without the keys the slider goes on from where it is.
+        move(thumb - 11, {});
+        QCOMPARE(spin->GetValue(), 140);
+        QTest::mouseRelease(popup, Qt::LeftButton, {}, QPoint(5, thumb - 11));
+        QCOMPARE(parent->changes.back(), (Change{spin, 140}));
+        // Short ranges keep the short track.
+        QCOMPARE(CPopupTrackBar::HeightFor(0, 10), CPopupTrackBar::kHeight);
     }
 
     void popupNotifiesEveryMoveWithBit3()

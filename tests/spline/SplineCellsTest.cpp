@@ -120,18 +120,34 @@ private slots:
             QVERIFY(dialog);
             ran = true;
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Color RGB Spline Editor"));
-            DoubleClick(dialog->GetView(), QPoint(256, 100));
+            CColorRGBSplineView* view = dialog->GetView();
+            DoubleClick(view, QPoint(256, 100));
+            // Then a drag of the new marker, written at every move.
+            Press(view, QPoint(256, 100));
+            Move(view, QPoint(300, 100), Qt::LeftButton);
+            Move(view, QPoint(350, 100), Qt::LeftButton);
+            Release(view, QPoint(350, 100));
             dialog->reject();
         });
         QTest::mouseClick(cell->GetButton(), Qt::LeftButton);
         QVERIFY(ran);
-        QCOMPARE(client.calls.size(), size_t(2));
+        QCOMPARE(client.calls.size(), size_t(4));
         QCOMPARE(client.calls[1].first, std::string("g|ramp"));
         QCOMPARE(client.calls[1].second.size(), size_t(96));
         COLORRGBSPLINE_POINT middle;
         std::memcpy(&middle, client.calls[1].second.data() + 32, sizeof middle);
         QCOMPARE(middle.pos, 0.5);
         QCOMPARE(middle.r, 127 / 255.0);
+
+        // Undo takes the drag back whole, then the double click.
+        wnd->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(wnd));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(client.calls.size(), size_t(5));
+        QCOMPARE(client.calls[4].second, client.calls[1].second);
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(client.calls.back().second.size(), size_t(64));
     }
 
     void cellOfAnotherKindBindsNothing()

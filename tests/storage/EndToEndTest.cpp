@@ -11,7 +11,7 @@
 #include "platform/com/Com.h"
 #include "platform/registry/Registry.h"
 #include "storage/api/VariableStorage.h"
-#include "tests/storage/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/storage/TestList.h"
 
 namespace {

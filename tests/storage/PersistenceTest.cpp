@@ -10,7 +10,6 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -19,7 +18,8 @@
 #include "storage/SingleWrapper.h"
 #include "storage/VariableStorageFactory.h"
 #include "storage/VariableStorageImpl.h"
-#include "tests/storage/TempFolder.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WaitWatch.h"
 #include "tests/storage/TestList.h"
 
 namespace {
@@ -294,20 +294,11 @@ TEST_F(Persistence, FifosNamedLikeDataFilesAreSkippedWithoutWaiting)
     ASSERT_EQ(mkfifo(folder.Path(kPlainName).c_str(), 0600), 0);
     ASSERT_EQ(mkfifo(folder.Path("uselist.txt").c_str(), 0600), 0);
     folder.Write(kPlainLower, Record("v", {1}));
-    // A load waiting on a FIFO is interrupted and counted, so that it fails
-    // instead of hanging.
-    static volatile sig_atomic_t interrupts;
-    interrupts = 0;
-    struct sigaction onAlarm = {}, previous = {};
-    onAlarm.sa_handler = [](int) { interrupts = interrupts + 1; };
-    sigemptyset(&onAlarm.sa_mask);
-    ASSERT_EQ(sigaction(SIGALRM, &onAlarm, &previous), 0);
-    const itimerval every = {{2, 0}, {2, 0}}, off = {};
-    setitimer(ITIMER_REAL, &every, nullptr);
-    EXPECT_EQ(storage->Load(folder.Wide().c_str()), 1);
-    setitimer(ITIMER_REAL, &off, nullptr);
-    sigaction(SIGALRM, &previous, nullptr);
-    EXPECT_EQ(interrupts, 0);
+    {
+        const WaitWatch watch;
+        EXPECT_EQ(storage->Load(folder.Wide().c_str()), 1);
+        EXPECT_EQ(watch.Interrupts(), 0);
+    }
     // Its own name is no file: the other name stands in.
     EXPECT_EQ(Impl().FindStore(kPlain)->GetValues().at("v"), std::vector<uint8_t>{1});
 }

@@ -37,24 +37,9 @@
 #include "storage/VariableStorageImpl.h"
 #include "tests/editor/EditorTestSupport.h"
 
-class ValueEditorsTest : public QObject {
+class ValueEditorsTest : public QObject, private EditorOnClient {
     Q_OBJECT
 
-    StorageRef* storage = nullptr;
-    ListClient client;
-    CMainWnd* wnd = nullptr;
-    CVarListView* list = nullptr;
-    int beeps = 0;
-
-    int Row(const char* name) const { return RowOf(list, name); }
-    // Clicks the value cell of a variable's row as the user does.
-    void ClickValue(const char* name)
-    {
-        const int row = Row(name);
-        QVERIFY(row >= 0);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->GetValueCellRect(row).center());
-    }
-    QString RowText(const char* name) const { return list->topLevelItem(Row(name))->text(1); }
     template <class T>
     T* Editor(int kind) const
     {
@@ -77,38 +62,27 @@ private slots:
 
     void init()
     {
-        client.calls.clear();
-        client.list = DemoList::Create("Values");
-        client.list->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
-        client.list->AddFloat("g|speed", "a float", 0.5f, 0.5f, 0, 2, 0.25f);
-        client.list->AddFloat("g|level", "a float between its steps", 2.37f, 2.37f, 0, 9, 0.1f);
-        client.list->AddDouble("g|free", "a double without a step", 42, 42, 0, 100, 0);
-        client.list->AddInt("g|count", "an integer", 5, 5, -10, 10);
-        client.list->AddString("g|text", "a string", "abc", "abc");
-        client.list->AddEnum("g|mode", "an enumeration", 0, 0, {"x", "y", "z"});
+        DemoList* values = DemoList::Create("Values");
+        values->AddDouble("g|ratio", "a double", 0.35, 0.35, 0, 1, 0.1);
+        values->AddFloat("g|speed", "a float", 0.5f, 0.5f, 0, 2, 0.25f);
+        // 990 steps: more than the slider's track has pixels.
+        values->AddFloat("g|level", "a float between its steps", 2.37f, 2.37f, 0, 99, 0.1f);
+        values->AddDouble("g|free", "a double without a step", 42, 42, 0, 100, 0);
+        values->AddInt("g|count", "an integer", 5, 5, -10, 10);
+        values->AddString("g|text", "a string", "abc", "abc");
+        values->AddEnum("g|mode", "an enumeration", 0, 0, {"x", "y", "z"});
         const uint8_t red[3] = {255, 0, 0};
-        client.list->AddColor("g|tint", "a colour", red, red);
-        client.list->AddProps("g|material", "a property set", CLSID_SampleAttributes, "material", {});
-        client.list->AddProps("g|nowhere", "a property set nobody serves", {0x1, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}},
+        values->AddColor("g|tint", "a colour", red, red);
+        values->AddProps("g|material", "a property set", CLSID_SampleAttributes, "material", {});
+        values->AddProps("g|nowhere", "a property set nobody serves", {0x1, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}},
                               "item", {});
-        storage = new StorageRef;
-        wnd = OpenEditorFor(*storage, client);
-        QVERIFY(QTest::qWaitForWindowActive(wnd));
-        CVarTreeView* tree = wnd->Tree(0);
-        tree->setCurrentItem(tree->FindGroup("g"));
-        list = wnd->List(0);
+        QVERIFY(OpenOn(values, "g"));
         QCOMPARE(list->RowCount(), 10);
-        list->header()->resizeSection(1, 200);
-        beeps = 0;
-        SetBeepHandler([this] { ++beeps; });
     }
 
     void cleanup()
     {
-        SetBeepHandler({});
-        delete wnd;
-        delete storage;
-        client.list->Release();
+        CloseEditor();
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -134,6 +108,14 @@ private slots:
         QCOMPARE(spin->GetText(), QString("0.500000"));
         QCOMPARE(RowText("g|ratio"), QString("0.500000"));
         QVERIFY(spin->isVisible());
+
+        // Shift: a tenth of the step; Ctrl: ten steps, within the limits.
+        QTest::mouseClick(spin->GetUpDown()->GetDownArrow(), Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(client.Last<double>(), 0.49);
+        QCOMPARE(RowText("g|ratio"), QString("0.490000"));
+        QTest::mouseClick(spin->GetUpDown()->GetUpArrow(), Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(client.Last<double>(), 1.0);
+        QCOMPARE(client.calls.size(), size_t(3));
     }
 
     void doubleEditorTypedValueIsWrittenOnEnter()
@@ -480,6 +462,56 @@ private slots:
         QVERIFY(cell->isVisible());
         wnd->Tree(0)->setFocus();
         QVERIFY(!cell->isVisible());
+    }
+
+    void typedValueIsWrittenWhenTheFocusLeaves()
+    {
+        const auto clickName = [this](const char* name) {
+            const QRect cell = list->GetValueCellRect(Row(name));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, cell.center().y()));
+        };
+        // An editor left untouched writes nothing, even between two steps.
+        ClickValue("g|level");
+        clickName("g|count");
+        QVERIFY(client.calls.empty());
+
+        auto* spin = Editor<CVarSpinEdit>(VARKIND_DOUBLE);
+        ClickValue("g|ratio");
+        spin->GetEdit()->selectAll();
+        QTest::keyClicks(spin->GetEdit(), "0.37");
+        clickName("g|text");
+        QCOMPARE(client.calls.size(), size_t(1));
+        QCOMPARE(client.Last<double>(), 0.37);
+        QCOMPARE(RowText("g|ratio"), QString("0.370000"));
+        QVERIFY(!spin->isVisible());
+        QCOMPARE(list->SelectedRow(), Row("g|text"));
+
+        // Refused as on Enter: the beep, the editor stays with the text and
+        // gets the focus back, the click did not move the selection.
+        ClickValue("g|ratio");
+        spin->GetEdit()->selectAll();
+        QTest::keyClicks(spin->GetEdit(), "1.5");
+        clickName("g|text");
+        QCOMPARE(beeps, 1);
+        QCOMPARE(client.calls.size(), size_t(1));
+        QVERIFY(spin->isVisible());
+        QCOMPARE(spin->GetText(), QString("1.5"));
+        QCOMPARE(list->SelectedRow(), Row("g|ratio"));
+        QTRY_VERIFY(spin->GetEdit()->hasFocus());
+        // Escape still discards.
+        QTest::keyClick(spin->GetEdit(), Qt::Key_Escape);
+        QVERIFY(!spin->isVisible());
+        QCOMPARE(client.calls.size(), size_t(1));
+
+        // A string, left for the tree.
+        ClickValue("g|text");
+        auto* edit = Editor<CVarEdit>(VARKIND_STRING);
+        edit->selectAll();
+        QTest::keyClicks(edit, "xyz");
+        wnd->Tree(0)->setFocus();
+        QCOMPARE(client.calls.size(), size_t(2));
+        QCOMPARE(client.calls[1].second, (std::vector<uint8_t>{'x', 'y', 'z', 0}));
+        QVERIFY(!edit->isVisible());
     }
 
     void otherKindBindsNothing()

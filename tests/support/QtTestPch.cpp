@@ -1,0 +1,2 @@
+// The unit that carries the Qt Test programs' precompiled header; see
+// CMakeLists.txt beside it.
