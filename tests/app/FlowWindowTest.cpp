@@ -101,6 +101,14 @@ bool SameObstacle(const Obstacle& a, const Obstacle& b)
 {
     return a.isEllipse == b.isEllipse && a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
+// One row per solver: "solver" as init|simulationType takes it.
+void SolverRows()
+{
+    QTest::addColumn<int>("solver");
+    QTest::newRow("GPU") << 0;
+    QTest::newRow("CPU") << 1;
+}
+
 }  // namespace
 
 class FlowWindowTest : public QObject {
@@ -367,9 +375,7 @@ private slots:
 
     void aFlowThatBlowsUpStopsWithOneMessageUntilReset_data()
     {
-        QTest::addColumn<int>("solver");
-        QTest::newRow("GPU") << 0;
-        QTest::newRow("CPU") << 1;
+        SolverRows();
     }
 
     void aFlowThatBlowsUpStopsWithOneMessageUntilReset()
@@ -505,9 +511,7 @@ private slots:
 
     void dumpAfterResetHoldsTheUniformInflow_data()
     {
-        QTest::addColumn<int>("solver");
-        QTest::newRow("GPU") << 0;
-        QTest::newRow("CPU") << 1;
+        SolverRows();
     }
 
     void dumpAfterResetHoldsTheUniformInflow()
@@ -599,9 +603,7 @@ private slots:
 
     void savedStateComesBackAndABadOneKeepsTheRunningFlow_data()
     {
-        QTest::addColumn<int>("solver");
-        QTest::newRow("GPU") << 0;
-        QTest::newRow("CPU") << 1;
+        SolverRows();
     }
 
     void savedStateComesBackAndABadOneKeepsTheRunningFlow()
