@@ -114,17 +114,27 @@ void FlowWindow::ResetSimulation()
     const float invViscosity = params::invViscosity;
     const float ux = params::flowVelX;
     const float uy = params::flowVelY;
+    const CollisionModel collision = CollisionFromIndex(params::collision);
     // Built and started before it replaces the previous one.
-    std::shared_ptr<LbmSimulator> next = StartSimulator(kind, W, H, invViscosity, ux, uy);
+    std::shared_ptr<LbmSimulator> next = StartSimulator(kind, W, H, invViscosity, ux, uy, collision);
     simulator = std::move(next);
     gridWidth = W;
     gridHeight = H;
     appliedInvViscosity = invViscosity;
+    appliedCollision = collision;
     simulatorKind = kind;
     appliedFlowVelX = ux;
     appliedFlowVelY = uy;
     simulatedSteps = 0;
-    rate.Restart(TickCount());
+    RestartWatches();
+}
+
+void FlowWindow::RestartWatches()
+{
+    const uint32_t now = TickCount();
+    rate.Restart(now);
+    blowUpCheck.Restart(now);
+    blownUp = false;
     // The new simulator may cost more per step than the old one.
     pacing = FramePacing{};
     // The strip shows the new simulation from its first step, not the last
@@ -157,13 +167,17 @@ void FlowWindow::On_MouseLeave()
 
 bool FlowWindow::OnIdle()
 {
-    if (!simulator)
+    if (!simulator || blownUp)
         return false;
     const auto start = std::chrono::steady_clock::now();
     const float invViscosity = params::invViscosity;
     if (!(invViscosity == appliedInvViscosity)) {
         appliedInvViscosity = invViscosity;
         simulator->SetViscosity(1.0f / invViscosity);
+    }
+    if (const CollisionModel collision = CollisionFromIndex(params::collision); collision != appliedCollision) {
+        appliedCollision = collision;
+        simulator->SetCollisionModel(collision);
     }
     // At the default settings this is the whole frame; a frame too long to
     // keep the window responsive is finished over the next passes.
@@ -172,6 +186,14 @@ bool FlowWindow::OnIdle()
     rate.Count(steps);
     stepsTaken += steps;
     simulatedSteps += steps;
+    // Checked before the picture, so that the one on screen stays the last
+    // drawn from a sound lattice.  The flag goes first: the box runs an
+    // event loop of its own.
+    if (blowUpCheck.Due(TickCount()) && simulator->BlownUp()) {
+        blownUp = true;
+        ShowMessage(this, "Error", BlowUpMessage(simulatedSteps));
+        return false;
+    }
 
     // Drawing into a window that is hidden, minimised or not yet mapped is
     // wasted at best; the simulation advances all the same.
@@ -238,8 +260,12 @@ void FlowWindow::On_Command(int commandId)
             simulator->ClearObstacles();
         break;
     case ID_SIMULATION_RESETFLOW:
-        if (simulator)
+        if (simulator) {
             simulator->ResetFlow(params::flowVelX, params::flowVelY);
+            // A uniform flow again: a blown-up one runs once more.
+            if (blownUp)
+                RestartWatches();
+        }
         break;
     case ID_DUMP_VELOCITY:
         DumpVelocity();

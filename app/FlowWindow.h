@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 
+#include "app/BlowUpCheck.h"
 #include "app/ClientToGrid.h"
 #include "app/FlowReadout.h"
 #include "app/FramePacing.h"
@@ -34,7 +35,7 @@ public:
     // told, and the caller ends the program after On_Destroy.
     bool Create();
     // One frame, or the next part of one too long for a single pass; false
-    // while there is no simulator.
+    // while there is no simulator or its flow has blown up.
     bool OnIdle();
     // A new simulator from the current init parameters.
     void ResetSimulation();
@@ -84,6 +85,9 @@ private:
     void ResetKeepingObstacles();
     void LoadPoiseuillePreset();
     void DrawFrame();
+    // After a reset, or a loaded state: the simulation runs and is watched
+    // from now on.
+    void RestartWatches();
     // What the view parameters ask for, against this simulation's inflow.
     ViewSettings CurrentView() const;
     // The current simulation's grid, solver, inflow, viscosity and step,
@@ -106,8 +110,13 @@ private:
     int32_t gridWidth = 0;
     int32_t gridHeight = 0;
     float appliedInvViscosity = 0.0f;
+    CollisionModel appliedCollision = CollisionModel::Bgk;
     std::shared_ptr<LbmSimulator> simulator;
     IterationRate rate;
+    BlowUpCheck blowUpCheck;
+    // Set when the flow has blown up: no more steps, and the last picture
+    // stays, until a reset brings a sound lattice.
+    bool blownUp = false;
     FramePacing pacing;
     StorageBinding binding;
     std::wstring configName;

@@ -127,14 +127,16 @@ void FlowWindow::LoadStateFrom(const std::string& path)
     }
     // A new simulator of the running kind takes the state; the running one
     // goes only when that has worked.
+    const CollisionModel collision = CollisionFromIndex(params::collision);
     std::shared_ptr<LbmSimulator> next = StartSimulator(simulatorKind, gridWidth, gridHeight, state.invViscosity,
-                                                        state.flowVelX, state.flowVelY);
+                                                        state.flowVelX, state.flowVelY, collision);
     if (!RestoreSimulation(*next, state)) {
         ShowMessage(this, "Error", "The state " + Quoted(path) + " cannot be loaded: the simulator refused its lattice.");
         return;
     }
     simulator = std::move(next);
     appliedInvViscosity = state.invViscosity;
+    appliedCollision = collision;
     appliedFlowVelX = state.flowVelX;
     appliedFlowVelY = state.flowVelY;
     simulatedSteps = state.step;
@@ -144,7 +146,5 @@ void FlowWindow::LoadStateFrom(const std::string& path)
     SetParameter(binding, params::invViscosity.GetVariableName(), &state.invViscosity, sizeof state.invViscosity);
     SetParameter(binding, params::flowVelX.GetVariableName(), &state.flowVelX, sizeof state.flowVelX);
     SetParameter(binding, params::flowVelY.GetVariableName(), &state.flowVelY, sizeof state.flowVelY);
-    rate.Restart(TickCount());
-    pacing = FramePacing{};
-    RefreshStatus();
+    RestartWatches();
 }

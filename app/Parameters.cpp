@@ -12,6 +12,8 @@ GlobalFloatVariable flowVelX("init|flowVelX", "flow velocity x", nullptr, nullpt
 GlobalFloatVariable flowVelY("init|flowVelY", "flow velocity y", nullptr, nullptr, 0.0f, -0.2f, 0.2f, -1.0f);
 GlobalFloatVariable invViscosity("runtime|invViscosity", "fluid viscosity", nullptr, nullptr, 20.0f, 10.0f, 5000.0f,
                                  -1.0f);
+GlobalEnumVariable collision("runtime|collision", "collision model", nullptr, nullptr, 0,
+                             {"BGK", "Smagorinsky", nullptr});
 GlobalFloatVariable brightness("view|brightness", "visualization brightness", nullptr, nullptr, 1.0f, 0.5f, 10.0f,
                                -1.0f);
 GlobalIntVariable updateRate("view|updateRate", "UI update rate", nullptr, nullptr, 10, 1, 40, -1);

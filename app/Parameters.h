@@ -16,6 +16,9 @@ extern GlobalFloatVariable flowVelX;
 extern GlobalFloatVariable flowVelY;
 // The inverse of the kinematic viscosity: the simulator receives 1 / value.
 extern GlobalFloatVariable invViscosity;
+// 0 "BGK", 1 "Smagorinsky" (an eddy viscosity that keeps fast, thin flows
+// stable); taken up at the next frame, like the viscosity.
+extern GlobalEnumVariable collision;
 extern GlobalFloatVariable brightness;
 // Time steps per drawn frame.
 extern GlobalIntVariable updateRate;

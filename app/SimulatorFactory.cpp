@@ -17,12 +17,18 @@ std::shared_ptr<LbmSimulator> CreateSimulator(int32_t simulationType, int width,
     return std::make_shared<CpuLbmSimulator>(width, height, std::make_unique<CpuRenderResources>());
 }
 
+CollisionModel CollisionFromIndex(int32_t collision)
+{
+    return collision == 1 ? CollisionModel::Smagorinsky : CollisionModel::Bgk;
+}
+
 std::shared_ptr<LbmSimulator> StartSimulator(int32_t simulationType, int width, int height, float invViscosity,
-                                             float ux, float uy)
+                                             float ux, float uy, CollisionModel collision)
 {
     std::shared_ptr<LbmSimulator> simulator = CreateSimulator(simulationType, width, height);
     simulator->SetViscosity(1.0f / invViscosity);
     simulator->SetBoundaryVelocity(ux, uy);
     simulator->ResetFlow(ux, uy);
+    simulator->SetCollisionModel(collision);
     return simulator;
 }

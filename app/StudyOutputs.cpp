@@ -56,13 +56,13 @@ std::string WriteOutputSet(const OutputSet& set)
 
 std::string BlownUpReason(const std::vector<LatticeCell>& cells, int width, int64_t step)
 {
-    const size_t n = FirstNonFiniteCell(cells);
+    const size_t n = FirstBlownUpCell(cells);
     if (n == cells.size())
         return {};
     return "the flow blew up by step " + std::to_string(step) + ": cell (" +
            std::to_string(n % static_cast<size_t>(width)) + ", " + std::to_string(n / static_cast<size_t>(width)) +
-           ") holds a value that is not a finite number (a lower runtime|invViscosity or a slower inflow may keep "
-           "it stable)";
+           ") holds a value that is not a finite number or far beyond any flow (a lower runtime|invViscosity, a slower inflow or "
+           "runtime|collision=Smagorinsky may keep it stable)";
 }
 
 StudyOutputs::~StudyOutputs() { Finish(); }

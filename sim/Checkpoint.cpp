@@ -43,11 +43,21 @@ bool RestoreSimulation(LbmSimulator& simulator, const SimulationState& state)
                                    static_cast<int>(state.cells.size() * sizeof(LatticeCell)));
 }
 
-size_t FirstNonFiniteCell(const std::vector<LatticeCell>& cells)
+namespace {
+template <typename Test>
+size_t FirstCellWith(const std::vector<LatticeCell>& cells, Test test)
 {
     for (size_t n = 0; n < cells.size(); ++n)
         for (float v : cells[n].f)
-            if (!std::isfinite(v))
+            if (test(v))
                 return n;
     return cells.size();
 }
+}  // namespace
+
+size_t FirstNonFiniteCell(const std::vector<LatticeCell>& cells)
+{
+    return FirstCellWith(cells, [](float v) { return !std::isfinite(v); });
+}
+
+size_t FirstBlownUpCell(const std::vector<LatticeCell>& cells) { return FirstCellWith(cells, d2q9::IsBlownUpValue); }

@@ -22,3 +22,7 @@ bool RestoreSimulation(LbmSimulator& simulator, const SimulationState& state);
 // The index of the first cell holding a value that is not a finite number
 // (the mark of a flow that blew up), or cells.size() when there is none.
 size_t FirstNonFiniteCell(const std::vector<LatticeCell>& cells);
+
+// The same for a value beyond d2q9::kBlownUpMagnitude or not finite (the
+// test LbmSimulator::BlownUp makes).
+size_t FirstBlownUpCell(const std::vector<LatticeCell>& cells);

@@ -32,7 +32,8 @@ CpuLbmSimulator::~CpuLbmSimulator() = default;
 void CpuLbmSimulator::Step(int iterations)
 {
     for (int n = 0; n < iterations; ++n) {
-        stepper->Step(lattices[current], lattices[1 - current], obstacleMask.data(), relaxationCoefficient);
+        stepper->Step(lattices[current], lattices[1 - current], obstacleMask.data(), relaxationCoefficient,
+                      collisionModel);
         current = 1 - current;
     }
 }
@@ -97,6 +98,8 @@ void CpuLbmSimulator::RenderVorticity(float scale, DrawRect rect) { RenderField(
 void CpuLbmSimulator::RenderSpeed(float scale, DrawRect rect) { RenderField(ViewMode::Speed, 0.0f, scale, rect); }
 
 void CpuLbmSimulator::SetViscosity(float nu) { relaxationCoefficient = RelaxationFromViscosity(nu); }
+
+bool CpuLbmSimulator::BlownUp() { return lattices[current].AnyBlownUp(); }
 
 bool CpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
 {

@@ -35,6 +35,7 @@ public:
     void ClearObstacles() override;
     bool LoadGridState(const float* src, int sizeInBytes) override;
     void AddObstacles(const std::vector<Obstacle>& list) override;
+    bool BlownUp() override;
 
     int Width() const { return W; }
     int Height() const { return H; }

@@ -5,7 +5,9 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
+#include "sim/Collision.h"
 #include "sim/Lattice.h"
 
 struct CpuStepArgs {
@@ -15,6 +17,7 @@ struct CpuStepArgs {
     int W;
     int H;
     float omega;
+    CollisionModel model = CollisionModel::Bgk;
 };
 
 // The largest float not above the empty-density bound: for every float rho,
@@ -34,7 +37,9 @@ void StepReference(const CpuStepArgs& args);
 // The update of one pulled cell, in place: bounce-back for an obstacle cell,
 // else the collision.  False for an empty cell, which is not written at all.
 // Every cell update of every variant that works one cell at a time goes
-// through here.
+// through here.  The model is a template parameter so that the Bgk update
+// stays exactly the plain loop it always was.
+template <CollisionModel Model = CollisionModel::Bgk>
 inline bool UpdateCell(LatticeCell& f, bool obstacle, float omega)
 {
     if (obstacle) {
@@ -50,20 +55,35 @@ inline bool UpdateCell(LatticeCell& f, bool obstacle, float omega)
     if (d2q9::IsEmptyDensity(m.rho))
         return false;
     const LatticeCell eq = ComputeEquilibrium(m.rho, m.ux, m.uy);
+    if constexpr (Model == CollisionModel::Smagorinsky)
+        omega = SmagorinskyOmega(f, eq, m.rho, SmagorinskyTau0(omega));
     for (int i = 0; i < 9; ++i)
         f.f[i] = f.f[i] + omega * (eq.f[i] - f.f[i]);
     return true;
 }
 
 // Update of one interior cell c = y*W + x; shared by the reference loop and
-// by the scalar tails of faster variants.
+// by the scalar tails of faster variants; a.model is the caller's to honour
+// through Model.
+template <CollisionModel Model>
 inline void StepCell(const CpuStepArgs& a, int c)
 {
     LatticeCell f;
     for (int i = 0; i < 9; ++i)
         f.f[i] = a.current[c - (d2q9::kEx[i] + d2q9::kEy[i] * a.W)].f[i];
-    if (UpdateCell(f, a.obstacleMask[c] != 0, a.omega))
+    if (UpdateCell<Model>(f, a.obstacleMask[c] != 0, a.omega))
         a.other[c] = f;
+}
+
+// Calls fn with the collision model as a compile-time constant, so that a
+// loop over cells decides once and not per cell.
+template <typename Fn>
+inline void WithCollisionModel(CollisionModel model, Fn&& fn)
+{
+    if (model == CollisionModel::Smagorinsky)
+        fn(std::integral_constant<CollisionModel, CollisionModel::Smagorinsky>{});
+    else
+        fn(std::integral_constant<CollisionModel, CollisionModel::Bgk>{});
 }
 
 // Cells xBegin .. xEnd-1 of interior row y, one at a time: the rows of the
@@ -81,5 +101,6 @@ struct CpuPlaneStepArgs {
     int H;
     ptrdiff_t pitch;
     float omega;
+    CollisionModel model = CollisionModel::Bgk;
 };
 

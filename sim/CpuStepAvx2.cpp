@@ -48,6 +48,8 @@ struct Avx2 {
     static Vec Sub(Vec a, Vec b) { return _mm256_sub_ps(a, b); }
     static Vec Mul(Vec a, Vec b) { return _mm256_mul_ps(a, b); }
     static Vec Div(Vec a, Vec b) { return _mm256_div_ps(a, b); }
+    static Vec Sqrt(Vec a) { return _mm256_sqrt_ps(a); }
+    static Vec Abs(Vec a) { return _mm256_andnot_ps(_mm256_set1_ps(-0.0f), a); }
     static Mask NonZero(const int32_t* p)
     {
         const __m256i m = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));

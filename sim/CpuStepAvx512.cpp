@@ -47,6 +47,10 @@ struct Avx512 {
     static Vec Sub(Vec a, Vec b) { return _mm512_sub_ps(a, b); }
     static Vec Mul(Vec a, Vec b) { return _mm512_mul_ps(a, b); }
     static Vec Div(Vec a, Vec b) { return _mm512_div_ps(a, b); }
+    // The masked form with every lane set: the plain one starts from an
+    // undefined vector, which this compiler mistakes for an uninitialised use.
+    static Vec Sqrt(Vec a) { return _mm512_mask_sqrt_ps(a, 0xFFFF, a); }
+    static Vec Abs(Vec a) { return _mm512_abs_ps(a); }
     static Mask NonZero(const int32_t* p)
     {
         const __m512i m = _mm512_loadu_si512(p);

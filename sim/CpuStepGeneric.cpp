@@ -45,6 +45,13 @@ struct Generic {
     static Vec Sub(Vec a, Vec b) { return a - b; }
     static Vec Mul(Vec a, Vec b) { return a * b; }
     static Vec Div(Vec a, Vec b) { return a / b; }
+    static Vec Sqrt(Vec a)
+    {
+        for (int j = 0; j < kLanes; ++j)
+            a[j] = __builtin_sqrtf(a[j]);
+        return a;
+    }
+    static Vec Abs(Vec a) { return reinterpret_cast<Vec>(reinterpret_cast<Mask>(a) & 0x7FFFFFFF); }
     static Mask NonZero(const int32_t* p)
     {
         Mask m;
@@ -61,8 +68,7 @@ struct Generic {
     }
     static Mask AbsGreater(Vec x, Vec bound)
     {
-        const Vec magnitude = reinterpret_cast<Vec>(reinterpret_cast<Mask>(x) & 0x7FFFFFFF);
-        return magnitude > bound;
+        return Abs(x) > bound;
     }
     static Vec Select(Mask m, Vec a, Vec b)
     {

@@ -230,7 +230,7 @@ inline int AlignedColumn(const LatticeCell* rowStart)
 // Interior row y from the ring, which holds rows y-1, y and y+1.  Blocks are
 // laid on the destination's vector boundaries; the first and last block of a
 // row are partial and store only their interior cells.
-template <class V, bool Stream>
+template <class V, bool Stream, CollisionModel Model>
 inline void StepRow(const CpuStepArgs& a, float* ring, int pitch, int y)
 {
     using Vec = typename V::Vec;
@@ -252,7 +252,7 @@ inline void StepRow(const CpuStepArgs& a, float* ring, int pitch, int y)
         // Lanes of interior cells: 1 <= x0 + j <= W - 2.
         const unsigned interior = FirstLanes<L>(W - 1 - x0) & ~FirstLanes<L>(1 - x0);
         Vec out[9];
-        const unsigned written = PullAndUpdate<V>(src, maskRow, x0, interior, omega, out);
+        const unsigned written = PullAndUpdate<V, Model>(src, maskRow, x0, interior, omega, out);
         if (written == kAll) {
             SoaToAos<V, Stream>(out, &dstRow[x0].f[0]);
         } else if (written != 0) {
@@ -277,10 +277,12 @@ inline void StepRows(const CpuStepArgs& a, int yFirst, int count, int dir, bool 
         LoadRow<V>(a, ring, pitch, yFirst - dir);
         LoadRow<V>(a, ring, pitch, yFirst);
     }
-    for (int n = 0, y = yFirst; n < count; ++n, y += dir) {
-        LoadRow<V>(a, ring, pitch, y + dir);
-        StepRow<V, Stream>(a, ring, pitch, y);
-    }
+    WithCollisionModel(a.model, [&](auto model) {
+        for (int n = 0, y = yFirst; n < count; ++n, y += dir) {
+            LoadRow<V>(a, ring, pitch, y + dir);
+            StepRow<V, Stream, model()>(a, ring, pitch, y);
+        }
+    });
     if constexpr (Stream)
         V::StoreFence();  // streamed stores are weakly ordered: finish them before the hand-off
 }

@@ -32,8 +32,29 @@ template <class V>
     return m;
 }
 
-// Collision or bounce-back of L pulled cells; returns the lanes to write.
+// The rate of each lane under Smagorinsky, as SmagorinskyOmega computes it.
 template <class V>
+[[gnu::always_inline]] inline typename V::Vec SmagorinskyBlockOmega(const typename V::Vec f[9],
+                                                                   const typename V::Vec eq[9],
+                                                                   typename V::Vec rho, typename V::Vec omega)
+{
+    using Vec = typename V::Vec;
+    Vec g[9];
+#pragma GCC unroll 16
+    for (int i = 0; i < 9; ++i)
+        g[i] = V::Sub(f[i], eq[i]);
+    const Vec pxx = V::Add(V::Add(V::Add(V::Add(V::Add(g[1], g[3]), g[5]), g[6]), g[7]), g[8]);
+    const Vec pyy = V::Add(V::Add(V::Add(V::Add(V::Add(g[2], g[4]), g[5]), g[6]), g[7]), g[8]);
+    const Vec pxy = V::Sub(V::Add(V::Sub(g[5], g[6]), g[7]), g[8]);
+    const Vec pi = V::Sqrt(V::Add(V::Add(V::Mul(pxx, pxx), V::Mul(pyy, pyy)), V::Mul(V::Set(2.0f), V::Mul(pxy, pxy))));
+    // Loop-invariant: hoisted out of the row by the compiler.
+    const Vec tau0 = V::Div(V::Set(1.0f), omega);
+    const Vec root = V::Sqrt(V::Add(V::Mul(tau0, tau0), V::Div(V::Mul(V::Set(kSmagorinskyFactor), pi), V::Abs(rho))));
+    return V::Div(V::Set(1.0f), V::Mul(V::Set(0.5f), V::Add(tau0, root)));
+}
+
+// Collision or bounce-back of L pulled cells; returns the lanes to write.
+template <class V, CollisionModel Model>
 [[gnu::always_inline]] inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle,
                                                    typename V::Vec omega, typename V::Vec out[9])
 {
@@ -65,21 +86,21 @@ template <class V>
     const Vec rw1 = V::Mul(rho, V::Set(d2q9::kWeight[1]));
     const Vec rw5 = V::Mul(rho, V::Set(d2q9::kWeight[5]));
 
-    {
-        const Vec p = V::Sub(V::Add(V::Add(one, V::Mul(three, eu0)), V::Mul(V::Mul(fourHalf, eu0), eu0)), s);
-        out[0] = V::Add(f[0], V::Mul(omega, V::Sub(V::Mul(rw0, p), f[0])));
-    }
+    Vec eq[9];
+    eq[0] = V::Mul(rw0, V::Sub(V::Add(V::Add(one, V::Mul(three, eu0)), V::Mul(V::Mul(fourHalf, eu0), eu0)), s));
 #pragma GCC unroll 16
     for (int k = 0; k < 4; ++k) {
         const Vec m = V::Mul(three, eu[k]);
         const Vec q = V::Mul(V::Mul(fourHalf, eu[k]), eu[k]);
         const Vec rw = k < 2 ? rw1 : rw5;
-        const Vec eqPlus = V::Mul(rw, V::Sub(V::Add(V::Add(one, m), q), s));
-        const Vec eqMinus = V::Mul(rw, V::Sub(V::Add(V::Sub(one, m), q), s));
-        const int i = kPlus[k], o = kMinus[k];
-        out[i] = V::Add(f[i], V::Mul(omega, V::Sub(eqPlus, f[i])));
-        out[o] = V::Add(f[o], V::Mul(omega, V::Sub(eqMinus, f[o])));
+        eq[kPlus[k]] = V::Mul(rw, V::Sub(V::Add(V::Add(one, m), q), s));
+        eq[kMinus[k]] = V::Mul(rw, V::Sub(V::Add(V::Sub(one, m), q), s));
     }
+    if constexpr (Model == CollisionModel::Smagorinsky)
+        omega = SmagorinskyBlockOmega<V>(f, eq, rho, omega);
+#pragma GCC unroll 16
+    for (int i = 0; i < 9; ++i)
+        out[i] = V::Add(f[i], V::Mul(omega, V::Sub(eq[i], f[i])));
 
     if (obstacleBits != 0) {
 #pragma GCC unroll 16
@@ -92,7 +113,7 @@ template <class V>
 // Pulls the L cells from column x0 on out of the nine sources (each already
 // shifted by its direction's offset), then updates them; returns the lanes to
 // write, among `interior`.
-template <class V>
+template <class V, CollisionModel Model>
 [[gnu::always_inline]] inline unsigned PullAndUpdate(const float* const src[9], const int32_t* maskRow, int x0,
                                                      unsigned interior, typename V::Vec omega,
                                                      typename V::Vec out[9])
@@ -103,7 +124,7 @@ template <class V>
     for (int i = 0; i < 9; ++i)
         f[i] = V::Load(src[i] + x0);
     const auto obstacle = interior == kAll ? V::NonZero(maskRow + x0) : V::NonZero(maskRow + x0, interior);
-    return UpdateBlock<V>(f, obstacle, omega, out) & interior;
+    return UpdateBlock<V, Model>(f, obstacle, omega, out) & interior;
 }
 
 }  // namespace soa

@@ -33,7 +33,7 @@ inline void PrefetchAhead(const void* p)
     __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(p) + kPrefetchBytes));
 }
 
-template <class V, bool Stream>
+template <class V, bool Stream, CollisionModel Model>
 inline void StepPlaneRow(const CpuPlaneStepArgs& a, int y)
 {
     using Vec = typename V::Vec;
@@ -59,7 +59,7 @@ inline void StepPlaneRow(const CpuPlaneStepArgs& a, int y)
             PrefetchAhead(maskRow + x0);
         }
         Vec out[9];
-        const unsigned written = PullAndUpdate<V>(src, maskRow, x0, interior, omega, out);
+        const unsigned written = PullAndUpdate<V, Model>(src, maskRow, x0, interior, omega, out);
         if (written == kAll) {
 #pragma GCC unroll 16
             for (int i = 0; i < 9; ++i) {
@@ -82,8 +82,10 @@ inline void StepPlaneRow(const CpuPlaneStepArgs& a, int y)
 template <class V, bool Stream>
 inline void StepPlaneRows(const CpuPlaneStepArgs& a, int yBegin, int yEnd)
 {
-    for (int y = yBegin; y < yEnd; ++y)
-        StepPlaneRow<V, Stream>(a, y);
+    WithCollisionModel(a.model, [&](auto model) {
+        for (int y = yBegin; y < yEnd; ++y)
+            StepPlaneRow<V, Stream, model()>(a, y);
+    });
 }
 
 }  // namespace soa

@@ -10,6 +10,7 @@
 // A vector-operations type V provides:
 //   kLanes, Vec, Mask
 //   Load, Store (unaligned), Set, Add, Sub, Mul, Div
+//   Sqrt (correctly rounded, as std::sqrt), Abs
 //   StoreStream(p, v)            aligned store that bypasses the cache
 //   StoreLanes(p, lanes, v)      stores only the lanes whose bit is set
 //   NonZero(const int32_t*)      lanes whose mask entry is non-zero

@@ -47,6 +47,10 @@ public:
     void CopyFrom(const LatticeCell* cells);
     void CopyTo(LatticeCell* cells) const;
 
+    // True when any value is not finite or beyond d2q9::kBlownUpMagnitude:
+    // the mark of a flow that has blown up.
+    bool AnyBlownUp() const;
+
 private:
     int W;
     int H;

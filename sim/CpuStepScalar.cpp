@@ -5,7 +5,9 @@
 
 void StepRowSpan(const CpuStepArgs& args, int y, int xBegin, int xEnd)
 {
-    for (int x = xBegin; x < xEnd; ++x)
-        StepCell(args, y * args.W + x);
+    WithCollisionModel(args.model, [&](auto model) {
+        for (int x = xBegin; x < xEnd; ++x)
+            StepCell<model()>(args, y * args.W + x);
+    });
 }
 

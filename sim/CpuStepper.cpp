@@ -157,9 +157,11 @@ void CpuStepper::Step(const CpuStepArgs& args)
     TimedDispatch();
 }
 
-void CpuStepper::Step(const CpuStepLattice& current, CpuStepLattice& other, const int32_t* obstacleMask, float omega)
+void CpuStepper::Step(const CpuStepLattice& current, CpuStepLattice& other, const int32_t* obstacleMask, float omega,
+                      CollisionModel model)
 {
-    const CpuPlaneStepArgs args = PlaneStepArgs(current, other, obstacleMask, omega);
+    CpuPlaneStepArgs args = PlaneStepArgs(current, other, obstacleMask, omega);
+    args.model = model;
     if (args.W != W || args.H != H) {
         StepPlaneRowsGeneric(args, 1, args.H - 1);  // the bands were laid out for another grid
         return;

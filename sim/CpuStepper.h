@@ -52,7 +52,8 @@ public:
     // is W*H in cell order.  Lattices of another size than the constructor's
     // are stepped by the generic kernel on the caller's thread; one lattice
     // as both, or two of different sizes, throw std::invalid_argument.
-    void Step(const CpuStepLattice& current, CpuStepLattice& other, const int32_t* obstacleMask, float omega);
+    void Step(const CpuStepLattice& current, CpuStepLattice& other, const int32_t* obstacleMask, float omega,
+              CollisionModel model = CollisionModel::Bgk);
 
     // Runs fn over [0, count) split into one contiguous span per thread, on
     // the same threads as the steps; returns when every span is done.  For

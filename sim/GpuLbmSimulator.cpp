@@ -64,7 +64,7 @@ GpuLbmSimulator::GpuLbmSimulator(int width, int height)
     : W(width), H(height),
       stream(CurrentFragmentProfile()), collide(CurrentFragmentProfile()), wall(CurrentFragmentProfile()),
       fill(CurrentFragmentProfile()), wallEllipse(CurrentFragmentProfile()), velRender(CurrentFragmentProfile()),
-      densityRender(CurrentFragmentProfile()),
+      densityRender(CurrentFragmentProfile()), collideSmagorinsky(CurrentFragmentProfile()),
       display(GL_TEXTURE_2D, GL_RGBA8), hueWheel(GL_TEXTURE_2D, GL_RGBA8)
 {
     const uint64_t serial = CurrentRenderContextSerial();
@@ -122,10 +122,19 @@ void GpuLbmSimulator::StreamPass()
 
 void GpuLbmSimulator::CollidePass()
 {
-    if (!collide.IsLoaded())
+    const bool smagorinsky = collisionModel == CollisionModel::Smagorinsky && collideSmagorinsky.IsLoaded();
+    const FragmentProgram& program = smagorinsky ? collideSmagorinsky : collide;
+    if (!program.IsLoaded())
         return;
-    ProgramBinding binding(collide);
-    collide.SetParameter("relaxCoef", relaxationCoefficient);
+    ProgramBinding binding(program);
+    if (smagorinsky) {
+        // Derived here, in the processor's rounding, so that both solvers
+        // start each cell from the same bits.
+        program.SetParameter("tau0", SmagorinskyTau0(relaxationCoefficient));
+        program.SetParameter("smagorinskyFactor", kSmagorinskyFactor);
+    } else {
+        program.SetParameter("relaxCoef", relaxationCoefficient);
+    }
     Quad(0, 0, W, H);
 }
 
@@ -228,24 +237,51 @@ void GpuLbmSimulator::SetBoundaryVelocity(float ux, float uy)
 
 void GpuLbmSimulator::SetViscosity(float nu) { relaxationCoefficient = RelaxationFromViscosity(nu); }
 
+template <typename Use>
+void GpuLbmSimulator::ReadLattice(Use use)
+{
+    FramebufferRestore framebuffers;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, current->Framebuffer());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    std::vector<float> rgb(static_cast<size_t>(W) * static_cast<size_t>(H) * 3);
+    for (int k = 0; k < 3; ++k) {
+        glReadBuffer(GL_COLOR_ATTACHMENT0 + k);
+        glReadPixels(0, 0, W, H, GL_RGB, GL_FLOAT, rgb.data());
+        use(k, rgb);
+    }
+}
+
 bool GpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
 {
     const int64_t expected = int64_t{W} * H * int64_t{sizeof(LatticeCell)};
     if (dst == nullptr || sizeInBytes != expected || !Usable())
         return false;
-    FramebufferRestore framebuffers;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, current->Framebuffer());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
     const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
-    std::vector<float> rgb(cells * 3);
-    for (int k = 0; k < 3; ++k) {
-        glReadBuffer(GL_COLOR_ATTACHMENT0 + k);
-        glReadPixels(0, 0, W, H, GL_RGB, GL_FLOAT, rgb.data());
+    ReadLattice([&](int k, const std::vector<float>& rgb) {
         for (size_t n = 0; n < cells; ++n)
             for (int c = 0; c < 3; ++c)
                 dst[9 * n + static_cast<size_t>(kDirection[k][c])] = rgb[3 * n + static_cast<size_t>(c)];
-    }
+    });
     return true;
+}
+
+bool GpuLbmSimulator::BlownUp()
+{
+    if (!Usable())
+        return false;
+    bool blownUp = false;
+    ReadLattice([&](int, const std::vector<float>& rgb) {
+        for (const float v : rgb)
+            blownUp |= d2q9::IsBlownUpValue(v);
+    });
+    return blownUp;
+}
+
+void GpuLbmSimulator::SetCollisionModel(CollisionModel model)
+{
+    LbmSimulator::SetCollisionModel(model);
+    if (model == CollisionModel::Smagorinsky && Usable() && !collideSmagorinsky.IsLoaded())
+        collideSmagorinsky.Load("cg/collideSmagorinsky_frag.cg", "main");
 }
 
 bool GpuLbmSimulator::LoadGridState(const float* src, int sizeInBytes)

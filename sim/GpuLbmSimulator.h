@@ -27,6 +27,11 @@ public:
     void RenderSpeed(float scale, DrawRect rect) override;
     bool FetchGridState(float* dst, int sizeInBytes) override;
     bool LoadGridState(const float* src, int sizeInBytes) override;
+    // Smagorinsky is a second collide program, loaded the first time it is
+    // chosen; while it cannot be loaded the cells relax by Bgk (the shader
+    // layer has reported why).
+    void SetCollisionModel(CollisionModel model) override;
+    bool BlownUp() override;
 
     int Width() const { return W; }
     int Height() const { return H; }
@@ -39,6 +44,10 @@ public:
 private:
     void StreamPass();
     void CollidePass();
+    // Reads the current lattice, one attachment at a time, as W * H RGB
+    // triples in cell order; gives each to use(k, rgb).
+    template <typename Use>
+    void ReadLattice(Use use);
     void WallPass();
     void BorderFillPass();
     void FillQuads(const LatticeCell& cell, const double (*quads)[4], int count);
@@ -64,6 +73,7 @@ private:
     FragmentProgram wallEllipse;
     FragmentProgram velRender;
     FragmentProgram densityRender;
+    FragmentProgram collideSmagorinsky;
     RenderTexture display;
     GlTexture hueWheel;
     // The scalar views other than the density are loaded when first drawn.

@@ -6,6 +6,7 @@
 // step and every thread count produce the same bits.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 // Nine distribution values in the order of the direction table; 36 bytes.
@@ -40,6 +41,19 @@ inline constexpr int kOpposite[9] = {0, 3, 4, 1, 2, 7, 8, 5, 6};
 // A density within this band is treated as empty: no division, no write.
 inline constexpr double kDensityEpsilon = 1e-8;
 inline bool IsEmptyDensity(float rho) { return !(rho < -kDensityEpsilon || rho > kDensityEpsilon); }
+
+// The values of any flow stay within a few times the rest density.  A
+// diverging one passes this bound within a few steps, and then grows to
+// infinity, or, where the relaxation rate of a cell falls towards 0, may
+// stay large and finite for ever: either way it has blown up.
+inline constexpr float kBlownUpMagnitude = 1000.0f;
+// On the bits of the magnitude: positive floats order as their bit patterns
+// do, infinities and NaNs above every finite one, and integer compares let
+// the compiler vectorise a pass over a whole lattice.
+inline bool IsBlownUpValue(float f)
+{
+    return (std::bit_cast<uint32_t>(f) & 0x7FFFFFFFu) > std::bit_cast<uint32_t>(kBlownUpMagnitude);
+}
 }  // namespace d2q9
 
 struct Macroscopic {

@@ -39,3 +39,7 @@ void LbmSimulator::AddObstacles(const std::vector<Obstacle>& list)
     for (const Obstacle& obstacle : list)
         AddObstacle(obstacle);
 }
+
+void LbmSimulator::SetCollisionModel(CollisionModel model) { collisionModel = model; }
+
+bool LbmSimulator::BlownUp() { return false; }

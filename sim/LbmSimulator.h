@@ -5,6 +5,7 @@
 #include <list>
 #include <vector>
 
+#include "sim/Collision.h"
 #include "sim/Lattice.h"
 
 class LbmSimulator {
@@ -36,6 +37,13 @@ public:
     // Appends every obstacle in order, as AddObstacle does one by one; a
     // solver that derives state from the list does so once for the set.
     virtual void AddObstacles(const std::vector<Obstacle>& list);
+    // How fluid cells relax, from the next step on; Bgk until it is called.
+    virtual void SetCollisionModel(CollisionModel model);
+    // True when the current lattice holds a value that is not finite or is
+    // beyond d2q9::kBlownUpMagnitude: the flow has blown up.  One pass over
+    // the lattice (on the GPU a read-back), so callers ask about once a
+    // second.  A solver that cannot tell answers false.
+    virtual bool BlownUp();
     // The curl of the velocity (central differences, obstacle neighbours
     // counting as at rest) times scale on the diverging map; obstacle cells
     // grey.  Draws nothing by default.
@@ -48,9 +56,11 @@ public:
     // Changes with every change of the obstacle list, so that what is
     // derived from the list for drawing is rebuilt only when it is stale.
     uint64_t ObstacleRevision() const { return obstacleRevision; }
+    CollisionModel Collision() const { return collisionModel; }
 
 protected:
     ObstacleList obstacles;
+    CollisionModel collisionModel = CollisionModel::Bgk;
 
 private:
     uint64_t obstacleRevision = 0;

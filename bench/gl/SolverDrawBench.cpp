@@ -1,5 +1,7 @@
-// Lattice updates per second of both solvers and the cost of one picture in
-// each view, on whatever the headless EGL context runs on (llvmpipe without a GPU).
+// Lattice updates per second of both solvers with either collision model,
+// the cost of one picture in each view and of the window's once-a-second
+// blow-up check, on whatever the headless EGL context runs on (llvmpipe
+// without a GPU).
 // Each GPU measurement ends with glFinish so that queued work is counted.
 #include <epoxy/gl.h>
 
@@ -20,7 +22,7 @@ namespace {
 constexpr int kStepsPerFrame = 10;  // the frame loop's default
 
 template <typename Sim>
-std::unique_ptr<Sim> MakeFlow(int W, int H)
+std::unique_ptr<Sim> MakeFlow(int W, int H, CollisionModel model = CollisionModel::Bgk)
 {
     std::unique_ptr<Sim> sim;
     if constexpr (std::is_same_v<Sim, CpuLbmSimulator>)
@@ -31,14 +33,15 @@ std::unique_ptr<Sim> MakeFlow(int W, int H)
     sim->SetViscosity(1.0f / 20.0f);
     sim->SetBoundaryVelocity(0.1f, 0.0f);
     sim->ResetFlow(0.1f, 0.0f);
+    sim->SetCollisionModel(model);
     return sim;
 }
 
-template <typename Sim>
+template <typename Sim, CollisionModel Model = CollisionModel::Bgk>
 void Steps(benchmark::State& state)
 {
     const int W = static_cast<int>(state.range(0)), H = static_cast<int>(state.range(1));
-    auto sim = MakeFlow<Sim>(W, H);
+    auto sim = MakeFlow<Sim>(W, H, Model);
     sim->Step(2);
     glFinish();
     for (auto _ : state) {
@@ -62,6 +65,17 @@ void Picture(benchmark::State& state)
         glFinish();
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+template <typename Sim>
+void BlowUpCheck(benchmark::State& state)
+{
+    const int W = static_cast<int>(state.range(0)), H = static_cast<int>(state.range(1));
+    auto sim = MakeFlow<Sim>(W, H);
+    sim->Step(kStepsPerFrame);
+    glFinish();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sim->BlownUp());
 }
 
 // The picture of view mode range(2), through the frame loop's dispatch.
@@ -88,6 +102,10 @@ void Sizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(Steps<GpuLbmSimulator>)->Name("GpuStep10")->Apply(Sizes);
 BENCHMARK(Steps<CpuLbmSimulator>)->Name("CpuStep10")->Apply(Sizes);
+BENCHMARK(Steps<GpuLbmSimulator, CollisionModel::Smagorinsky>)->Name("GpuStep10Smagorinsky")->Apply(Sizes);
+BENCHMARK(Steps<CpuLbmSimulator, CollisionModel::Smagorinsky>)->Name("CpuStep10Smagorinsky")->Apply(Sizes);
+BENCHMARK(BlowUpCheck<GpuLbmSimulator>)->Name("GpuBlowUpCheck")->Apply(Sizes);
+BENCHMARK(BlowUpCheck<CpuLbmSimulator>)->Name("CpuBlowUpCheck")->Apply(Sizes);
 BENCHMARK(Picture<GpuLbmSimulator>)->Name("GpuRenderVelocity")->Apply(Sizes);
 BENCHMARK(Picture<CpuLbmSimulator>)->Name("CpuRenderVelocity")->Apply(Sizes);
 

@@ -85,9 +85,9 @@ struct Grid {
         cur = 1 - cur;
         return a;
     }
-    void StepPlanes(CpuStepper& stepper, float omega)
+    void StepPlanes(CpuStepper& stepper, float omega, CollisionModel model = CollisionModel::Bgk)
     {
-        stepper.Step(*planes[cur], *planes[1 - cur], mask.data(), omega);
+        stepper.Step(*planes[cur], *planes[1 - cur], mask.data(), omega, model);
         cur = 1 - cur;
     }
     double Cells() const { return static_cast<double>(W - 2) * (H - 2); }
@@ -257,6 +257,41 @@ int main(int argc, char** argv)
                             stepper.Threads(), 1e6 / rate);
             }
     }
+    // The collision models side by side, as the solver steps them.
+    std::printf("\n%-11s %-7s %-28s %7s %9s %11s\n", "grid", "layout", "collision (widest, auto)", "threads", "MLUPS",
+                "x BGK");
+    for (const auto& [w, h] : options.sizes) {
+        Grid grid(w, h);
+        const std::string name = std::to_string(w) + "x" + std::to_string(h);
+        const double seconds = grid.Cells() > 1e6 ? 0.12 : 0.08;
+        for (int threads : {1, 2}) {
+            double bgk = 0.0;
+            for (const CollisionModel model : {CollisionModel::Bgk, CollisionModel::Smagorinsky}) {
+                CpuStepper stepper(grid.W, grid.H, {BestCpuIsa(), threads, CpuStores::Automatic});
+                const auto step = [&] { grid.StepPlanes(stepper, kOmega, model); };
+                while (stepper.ChoosingStores())
+                    step();
+                const double mlups = BestRate(step, seconds) * grid.Cells() / 1e6;
+                if (model == CollisionModel::Bgk)
+                    bgk = mlups;
+                std::printf("%-11s %-7s %-28s %7d %9.1f %11.2f\n", name.c_str(), "planes",
+                            model == CollisionModel::Bgk ? "BGK" : "Smagorinsky", stepper.Threads(), mlups,
+                            mlups / bgk);
+            }
+        }
+    }
+
+    // What the window's blow-up check costs, once a second.
+    std::printf("\n%-11s %-28s %9s\n", "grid", "blow-up check", "us/pass");
+    for (const auto& [w, h] : options.sizes) {
+        const Grid grid(w, h);
+        const std::string name = std::to_string(w) + "x" + std::to_string(h);
+        bool blownUp = false;
+        const double rate = BestRate([&] { blownUp |= grid.planes[0]->AnyBlownUp(); }, 0.05);
+        std::printf("%-11s %-28s %9.1f%s\n", name.c_str(), "every value of the lattice", 1e6 / rate,
+                    blownUp ? " (blown up?)" : "");
+    }
+
     std::printf("\ncells: the lattice as one record per cell, rearranged in registers on every step; planes:\n"
                 "one array per direction, the solver's layout.  cached: results are stored through the cache;\n"
                 "streaming: they bypass it; (auto): the mode the solver settles on (by size, else by timing\n"

@@ -26,7 +26,7 @@ TEST(GlobalVariableList, EnumeratesTheChainAgainAfterReset)
     auto list = IVariableListPtr::Attach(new GlobalVariableList);
     EXPECT_STREQ(list->GetListName(), "LBM");
     const auto first = Enumerate(list.Get());
-    ASSERT_EQ(first.size(), 12u);
+    ASSERT_EQ(first.size(), 13u);
     EXPECT_EQ(first.front(), "obstacle|shape");
     EXPECT_EQ(first.back(), "init|simulationType");
     EXPECT_EQ(Enumerate(list.Get()), first);

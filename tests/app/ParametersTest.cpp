@@ -29,7 +29,7 @@ TEST(Parameters, ChainRunsFromLastRegisteredToFirst)
 {
     const std::vector<std::string> expected = {
         "obstacle|shape", "obstacle|height", "obstacle|width", "view|mode", "view|updateRate",
-        "view|brightness", "runtime|invViscosity", "init|flowVelY", "init|flowVelX",
+        "view|brightness", "runtime|collision", "runtime|invViscosity", "init|flowVelY", "init|flowVelX",
         "init|gridHeight", "init|gridWidth", "init|simulationType"};
     EXPECT_EQ(ChainNames(globalVariableChain), expected);
 }
@@ -54,6 +54,9 @@ TEST(Parameters, DefaultsRangesAndDerivedSteps)
     EXPECT_EQ(params::obstacleHeight.Maximum(), 100);
     EXPECT_EQ(params::obstacleShape.Value(), 1);
     EXPECT_STREQ(params::obstacleShape.Label(1), "Ellipse");
+    EXPECT_EQ(params::collision.Value(), 0);
+    EXPECT_STREQ(params::collision.Label(0), "BGK");
+    EXPECT_STREQ(params::collision.Label(1), "Smagorinsky");
 
     EXPECT_EQ(params::flowVelX.Step(), 0.004f);
     EXPECT_EQ(params::flowVelY.Step(), 0.004f);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "sim/Collision.h"
 #include "sim/Lattice.h"
 #include "sim/ObstacleMask.h"
 
@@ -40,6 +41,46 @@ TEST(Lattice, RelaxationFromViscosity)
 {
     EXPECT_EQ(RelaxationFromViscosity(1.0f / 6.0f), 1.0f);
     EXPECT_EQ(RelaxationFromViscosity(0.0f), 2.0f);
+}
+
+TEST(Lattice, SmagorinskyRateSolvesTheEddyViscosityRelation)
+{
+    // A sheared cell: normal stresses d on the axes and a shear stress e on
+    // the diagonals, with density and momentum unchanged.
+    const float nu = 1.0f / 5000.0f, d = 2e-3f, e = -1.5e-3f;
+    LatticeCell f = ComputeEquilibrium(1.02f, 0.08f, -0.03f);
+    f.f[1] += d, f.f[3] += d, f.f[2] -= d, f.f[4] -= d;
+    f.f[5] += e, f.f[7] += e, f.f[6] -= e, f.f[8] -= e;
+    const Macroscopic m = ComputeMacroscopic(f);
+    const LatticeCell eq = ComputeEquilibrium(m.rho, m.ux, m.uy);
+    const float omega0 = RelaxationFromViscosity(nu);
+    const double tau = 1.0 / SmagorinskyOmega(f, eq, m.rho, SmagorinskyTau0(omega0));
+
+    // The rate must satisfy tau = tau0 + 3 C^2 |S| with the strain rate
+    // S = -3 Pi / (2 rho tau) that this very tau implies.
+    double pi[3] = {0, 0, 0};  // xx, yy, xy
+    for (int i = 0; i < 9; ++i) {
+        const double g = static_cast<double>(f.f[i]) - eq.f[i];
+        pi[0] += d2q9::kEx[i] * d2q9::kEx[i] * g;
+        pi[1] += d2q9::kEy[i] * d2q9::kEy[i] * g;
+        pi[2] += d2q9::kEx[i] * d2q9::kEy[i] * g;
+    }
+    const double k = -3.0 / (2.0 * m.rho * tau);
+    const double sNorm = std::sqrt(2.0 * (k * k) * (pi[0] * pi[0] + pi[1] * pi[1] + 2.0 * pi[2] * pi[2]));
+    const double tau0 = 3.0 * nu + 0.5;
+    EXPECT_GT(tau - tau0, 1e-3);  // the eddy viscosity is not negligible here
+    EXPECT_NEAR(tau, tau0 + 3.0 * kSmagorinskyConstant * kSmagorinskyConstant * sNorm, 1e-5 * tau);
+
+    // No strain, no eddy viscosity; a density driven negative still gives a
+    // finite rate that damps more, never the root of a negative number.
+    EXPECT_NEAR(SmagorinskyOmega(eq, eq, m.rho, SmagorinskyTau0(omega0)), omega0, 1e-6f);
+    LatticeCell negative = f;
+    for (float& v : negative.f)
+        v = -v;
+    const float w = SmagorinskyOmega(negative, ComputeEquilibrium(-m.rho, m.ux, m.uy), -m.rho, SmagorinskyTau0(omega0));
+    EXPECT_TRUE(std::isfinite(w));
+    EXPECT_GT(w, 0.0f);
+    EXPECT_LT(w, omega0);
 }
 
 namespace {
