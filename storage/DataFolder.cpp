@@ -11,8 +11,8 @@
 
 #include "platform/bytes/LittleEndian32.h"
 #include "platform/com/Com.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/files/ReadRegularFile.h"
-#include "storage/AtomicFile.h"
 #include "storage/CreateVariableList.h"
 
 namespace {
@@ -22,6 +22,9 @@ constexpr const char* kUseList = "uselist.txt";
 constexpr size_t kLinePiece = 1023;
 // Data files are sized with 32 bits.
 constexpr uint64_t kMaxDataFile = 0xFFFFFFFFu;
+// A data file keeps its identity: one that is a symbolic link is written
+// through to the link's target, so that the link stays one.
+const AtomicWriteOptions kDataFileWrite{.followLink = true, .mode = std::nullopt, .hiddenTemporary = false};
 
 std::string Quoted(const char* what, const std::string& name) { return std::string(what) + "\"" + name + "\"\n"; }
 
@@ -103,7 +106,7 @@ bool DeleteDataFile(const std::string& folder, const std::string& path)
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (::stat(path.c_str(), &st) != 0) return true;
         AtomicFile empty;
-        return empty.Open(path) && empty.Commit();
+        return empty.Open(path, kDataFileWrite) && empty.Commit();
     }
     // A missing folder is a failure, a missing file is not.
     return ::unlink(path.c_str()) == 0 || (errno == ENOENT && IsDirectory(folder));
@@ -114,7 +117,7 @@ bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr li
 {
     const std::string name = CDataFolder::FileNameOf(listId);
     const std::string path = folder + "/" + name;
-    AtomicFile::RemoveLeftovers(path);
+    AtomicFile::RemoveLeftovers(path, kDataFileWrite);
     if (!list) list = CreateVariableList(listId);
     if (!list) {
         messages += Quoted("Failed to create ", name);
@@ -131,7 +134,7 @@ bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr li
         const void* bytes = nullptr;
         uint32_t length = 0;
         CDataFolder::ValueBytesOf(info, &bytes, &length);
-        if (!file.IsOpen() && !file.Open(path)) {
+        if (!file.IsOpen() && !file.Open(path, kDataFileWrite)) {
             messages += Quoted("Failed to open data file for ", name);
             return false;
         }
