@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/files/AtomicWrite.h"
+#include "platform/files/AtomicFile.h"
 #include "sim/NpyFile.h"
 #include "sim/VtkImageFile.h"
 

@@ -7,7 +7,7 @@
 
 #include <QBuffer>
 
-#include "platform/files/AtomicWrite.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/MatrixScope.h"
 #include "sim/RenderTexture.h"

@@ -14,7 +14,7 @@
 #include "app/FlowMenu.h"
 #include "app/FlowView.h"
 #include "app/MenuCommands.h"
-#include "app/MessageBox.h"
+#include "platform/usermessages/MessageSink.h"
 #include "app/ObstaclePicking.h"
 #include "app/Parameters.h"
 #include "app/Presets.h"

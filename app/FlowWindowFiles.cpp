@@ -7,7 +7,7 @@
 #include "app/FileChooser.h"
 #include "app/FlowPicture.h"
 #include "app/MenuCommands.h"
-#include "app/MessageBox.h"
+#include "platform/usermessages/MessageSink.h"
 #include "app/ObstacleFiles.h"
 #include "app/Parameters.h"
 #include "app/SimulatorFactory.h"

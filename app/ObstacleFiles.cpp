@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/files/AtomicWrite.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/files/ReadRegularFile.h"
 #include "sim/ObstacleText.h"
 

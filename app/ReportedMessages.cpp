@@ -15,13 +15,13 @@ void PrintStatusLine(const std::string& text)
 
 ReportedMessages::ReportedMessages()
 {
-    previous = SetMessageReporter([this](const std::string& caption, const std::string& text) {
+    previous = SetMessageSink([this](QWidget*, const std::string& caption, const std::string& text) {
         ++count;
         PrintStatusLine(caption + ": " + text);
     });
 }
 
-ReportedMessages::~ReportedMessages() { SetMessageReporter(previous); }
+ReportedMessages::~ReportedMessages() { SetMessageSink(previous); }
 
 std::string ReportedMessages::Failure(const std::string& what) const
 {

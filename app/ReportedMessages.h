@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/gl/RenderContext.h"
+#include "platform/usermessages/MessageSink.h"
 
 // "Eddyra: text" on standard error, folded into one line: the reasons of
 // the layers below may hold a compiler listing.
@@ -24,6 +24,6 @@ public:
     std::string Failure(const std::string& what) const;
 
 private:
-    MessageReporter previous;
+    MessageSink previous;
     int count = 0;
 };

@@ -7,7 +7,7 @@
 #include "app/GlobalVariable.h"
 #include "app/ParameterAssignment.h"
 #include "app/Parameters.h"
-#include "platform/files/AtomicWrite.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/files/ReadRegularFile.h"
 #include "sim/ObstacleLimits.h"
 

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "app/TextFormat.h"
-#include "platform/files/AtomicWrite.h"
+#include "platform/files/AtomicFile.h"
 #include "sim/Checkpoint.h"
 
 std::string VelocityDumpFileName(int width, int height)

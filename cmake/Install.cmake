@@ -48,7 +48,8 @@ set_target_properties(quillet_headers PROPERTIES EXPORT_NAME headers)
 
 fuzz_sources_of(platform_com com_sources)
 fuzz_sources_of(platform_registry registry_sources)
-add_library(quillet_comruntime STATIC ${com_sources} ${registry_sources})
+fuzz_sources_of(platform_files files_sources)
+add_library(quillet_comruntime STATIC ${com_sources} ${registry_sources} ${files_sources})
 target_link_libraries(quillet_comruntime
   PUBLIC quillet_headers ${CMAKE_DL_LIBS}
   PRIVATE $<BUILD_INTERFACE:project_warnings> $<BUILD_INTERFACE:module_code>)

@@ -1,11 +1,13 @@
 // Export and import of variable sets: the binary records and the two text
 // forms written by "Save", and the binary records read back by "Load".
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "editor/CVarTreeView.h"
 #include "editor/EditorPrompts.h"
 #include "editor/ImportRecordReader.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/bytes/LittleEndian32.h"
 
 namespace {
@@ -86,22 +88,24 @@ bool CVarTreeView::SaveToFile(const std::string& path, int format)
         Prompts().message(this, "No changes.", "Message");
         return false;
     }
-    // Written beside the target and renamed over it at the end, so that a
-    // failed export never leaves a cut file or destroys the previous one.
-    const std::string temp = path + ".part";
-    FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file) {
+    // Put together in memory, then written beside the target and renamed
+    // over it, so that a failed export never leaves a cut file or destroys
+    // the previous one.
+    AtomicFile target;
+    if (!target.Open(path)) {
         Prompts().message(this, "Failed to open file.", "Error");
         return false;
     }
+    char* content = nullptr;
+    size_t length = 0;
+    FILE* file = open_memstream(&content, &length);
     std::string prefix;
     GetFullItemName(item, prefix);
-    bool ok = SaveItem(item, file, prefix.size(), format, 0);
-    ok = (std::fflush(file) == 0) && ok;
-    ok = (std::fclose(file) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    bool ok = file && SaveItem(item, file, prefix.size(), format, 0);
+    ok = file && (std::fclose(file) == 0) && ok;
+    ok = ok && target.Write(content, length) && target.Commit();
+    std::free(content);
     if (!ok) {
-        std::remove(temp.c_str());
         Prompts().message(this, "Failed to write file \"" + path + "\".", "Error");
         return false;
     }

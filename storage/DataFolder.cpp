@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +11,8 @@
 
 #include "platform/bytes/LittleEndian32.h"
 #include "platform/com/Com.h"
-#include "storage/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/ReadRegularFile.h"
 #include "storage/CreateVariableList.h"
 
 namespace {
@@ -22,6 +22,9 @@ constexpr const char* kUseList = "uselist.txt";
 constexpr size_t kLinePiece = 1023;
 // Data files are sized with 32 bits.
 constexpr uint64_t kMaxDataFile = 0xFFFFFFFFu;
+// A data file keeps its identity: one that is a symbolic link is written
+// through to the link's target, so that the link stays one.
+const AtomicWriteOptions kDataFileWrite{.followLink = true, .mode = std::nullopt, .hiddenTemporary = false};
 
 std::string Quoted(const char* what, const std::string& name) { return std::string(what) + "\"" + name + "\"\n"; }
 
@@ -36,30 +39,6 @@ bool IsRegularFile(const std::string& path)
 {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// The whole content of a regular file, or false when it cannot be read.
-// Opened without blocking: a FIFO or a device under a data file's name would
-// otherwise hold the load, and the client's start, until someone writes to it.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& content)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= kMaxDataFile;
-    if (ok) {
-        content.resize(static_cast<size_t>(st.st_size));
-        size_t done = 0;
-        while (done < content.size()) {
-            const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;  // shrunk meanwhile: keep what was there
-            done += static_cast<size_t>(n);
-        }
-        content.resize(done);
-    }
-    ::close(fd);
-    return ok;
 }
 
 std::vector<std::string> SortedEntries(const std::string& folder)
@@ -127,7 +106,7 @@ bool DeleteDataFile(const std::string& folder, const std::string& path)
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (::stat(path.c_str(), &st) != 0) return true;
         AtomicFile empty;
-        return empty.Open(path) && empty.Commit();
+        return empty.Open(path, kDataFileWrite) && empty.Commit();
     }
     // A missing folder is a failure, a missing file is not.
     return ::unlink(path.c_str()) == 0 || (errno == ENOENT && IsDirectory(folder));
@@ -138,7 +117,7 @@ bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr li
 {
     const std::string name = CDataFolder::FileNameOf(listId);
     const std::string path = folder + "/" + name;
-    AtomicFile::RemoveLeftovers(path);
+    AtomicFile::RemoveLeftovers(path, kDataFileWrite);
     if (!list) list = CreateVariableList(listId);
     if (!list) {
         messages += Quoted("Failed to create ", name);
@@ -155,7 +134,7 @@ bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr li
         const void* bytes = nullptr;
         uint32_t length = 0;
         CDataFolder::ValueBytesOf(info, &bytes, &length);
-        if (!file.IsOpen() && !file.Open(path)) {
+        if (!file.IsOpen() && !file.Open(path, kDataFileWrite)) {
             messages += Quoted("Failed to open data file for ", name);
             return false;
         }
@@ -181,7 +160,7 @@ bool SaveList(const std::string& folder, const GUID& listId, IVariableListPtr li
 void ReadUseList(const std::string& folder, CDataFolder::ListsInUse& lists)
 {
     std::vector<uint8_t> content;
-    if (!ReadWholeFile(folder + "/" + kUseList, content)) return;
+    if (!ReadRegularFile(folder + "/" + kUseList, kMaxDataFile, content).empty()) return;
     size_t at = 0;
     while (at < content.size()) {
         const auto* begin = content.data() + at;
@@ -293,7 +272,7 @@ void CDataFolder::Load(const std::string& folder, Stores& stores, ListsInUse& li
     for (const DataFileName& entry : names) {
         const auto it = chosen.find(entry.listId);
         if (it == chosen.end() || it->second != entry.name) continue;
-        if (!ReadWholeFile(folder + "/" + entry.name, content)) continue;
+        if (!ReadRegularFile(folder + "/" + entry.name, kMaxDataFile, content).empty()) continue;
         stores[entry.listId].Load(content.data(), content.size());
     }
 

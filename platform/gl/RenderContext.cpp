@@ -3,11 +3,7 @@
 #include <pthread.h>
 
 #include <atomic>
-#include <cstdio>
 #include <mutex>
-
-#include <QApplication>
-#include <QMessageBox>
 
 namespace {
 
@@ -20,31 +16,7 @@ pthread_key_t slotKey;
 bool slotAllocated = false;
 std::atomic<uint64_t> nextSerial{1};
 
-void DefaultReporter(const std::string& caption, const std::string& text)
-{
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-        QMessageBox::critical(nullptr, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
-        return;
-    }
-    std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
-}
-
-MessageReporter& Reporter()
-{
-    static MessageReporter reporter = DefaultReporter;
-    return reporter;
-}
-
 }  // namespace
-
-MessageReporter SetMessageReporter(MessageReporter reporter)
-{
-    MessageReporter previous = std::move(Reporter());
-    Reporter() = reporter ? std::move(reporter) : MessageReporter(DefaultReporter);
-    return previous;
-}
-
-void ReportMessage(const std::string& caption, const std::string& text) { Reporter()(caption, text); }
 
 void ReportShaderError(ShaderContext* context, ShaderError error, void*)
 {

@@ -4,12 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/gl/GlDrawable.h"
 #include "platform/gl/ShaderContext.h"
+#include "platform/usermessages/MessageSink.h"
 
 class QWindow;
 
@@ -55,12 +55,6 @@ void PresentFrame();
 // The shader context's error handler: a message captioned "CG error: " plus
 // the error text, showing the last compiler listing or "NULL".
 void ReportShaderError(ShaderContext* context, ShaderError error, void* userData);
-
-// Where messages go.  By default a modal message box when a QApplication
-// exists, standard error otherwise; tests replace it to count reports.
-using MessageReporter = std::function<void(const std::string& caption, const std::string& text)>;
-MessageReporter SetMessageReporter(MessageReporter reporter);  // returns the previous one
-void ReportMessage(const std::string& caption, const std::string& text);
 
 // For tests: live records in the process, and whether the thread slot exists.
 int LiveRenderContextCount();

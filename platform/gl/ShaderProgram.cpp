@@ -3,23 +3,14 @@
 #include "platform/gl/ShaderProgram.h"
 
 #include <cctype>
-#include <fstream>
-#include <sstream>
+#include <cstdint>
+
+#include "platform/files/ReadRegularFile.h"
 
 namespace {
 
-bool ReadFile(const std::string& fileName, std::string& text)
-{
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad())
-        return false;
-    text = buffer.str();
-    return true;
-}
+// Fragment programs are a few kilobytes; anything near this is not one.
+constexpr size_t kMaxProgramFileBytes = 16u << 20;
 
 std::string ShaderLog(GLuint shader)
 {
@@ -78,11 +69,12 @@ std::unique_ptr<ShaderProgram> ShaderProgram::CreateFromFile(ShaderContext& cont
         context.RaiseError(ShaderError::InvalidProfile, fileName + ": no profile to compile for");
         return nullptr;
     }
-    std::string source;
-    if (!ReadFile(fileName, source)) {
+    std::vector<uint8_t> bytes;
+    if (!ReadRegularFile(fileName, kMaxProgramFileBytes, bytes).empty()) {
         context.RaiseError(ShaderError::FileReadError, fileName + ": cannot open the file");
         return nullptr;
     }
+    std::string source(bytes.begin(), bytes.end());
 
     // Editors on some systems start a UTF-8 file with a byte-order mark,
     // which the GLSL compiler rejects.

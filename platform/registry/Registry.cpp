@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/bytes/LittleEndian32.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/registry/RegistryPaths.h"
 
 using registry_detail::KeyLocation;
@@ -25,6 +26,11 @@ namespace {
 
 // A value file: its 32-bit little-endian type, then the value's bytes.
 constexpr std::size_t kValueHeader = 4;
+// Value files are readable by every user whatever the writer's umask (a
+// machine-wide registry is written by one user for all), and a value is
+// replaced whole; its temporary file is hidden, neither a value nor a key to
+// anyone listing the key's folder.
+const AtomicWriteOptions kValueWrite{.followLink = false, .mode = 0644, .hiddenTemporary = true};
 
 // Reads exactly count bytes; false on an error or an early end.
 bool ReadExactly(int fd, uint8_t* to, std::size_t count)
@@ -72,20 +78,6 @@ void SyncFolder(const std::string& folder)
         ::fsync(fd);
         ::close(fd);
     }
-}
-
-bool WriteAll(int fd, const uint8_t* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 LSTATUS StatusFromErrno(int error, LSTATUS otherwise)
@@ -274,22 +266,13 @@ LSTATUS RegSetValueEx(HKEY key, const char* valueName, DWORD, DWORD type, const 
     if (!IsFolder(folder)) return ERROR_KEY_DELETED;
 
     // The new value is complete on disk before it takes the old one's name.
-    std::string temporary = folder + "/.tmp-XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return StatusFromErrno(errno, ERROR_CANTWRITE);
+    AtomicFile value;
     const auto header = Le32Bytes(type);
     static_assert(header.size() == kValueHeader);
-    bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, header.data(), header.size()) && WriteAll(fd, data, size) &&
-              ::fsync(fd) == 0;
-    const int writeError = errno;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(temporary.c_str(), file.c_str()) == 0) {
-        SyncFolder(folder);
+    if (value.Open(file, kValueWrite) && value.Write(header.data(), header.size()) && value.Write(data, size) &&
+        value.Commit())
         return ERROR_SUCCESS;
-    }
-    const int error = ok ? errno : writeError;
-    ::unlink(temporary.c_str());
-    return StatusFromErrno(error, ERROR_CANTWRITE);
+    return StatusFromErrno(value.Error(), ERROR_CANTWRITE);
 }
 
 LSTATUS RegDeleteValue(HKEY key, const char* valueName)

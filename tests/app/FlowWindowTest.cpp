@@ -26,7 +26,7 @@
 #include "app/GlobalVariableList.h"
 #include "app/IdleLoop.h"
 #include "app/MenuCommands.h"
-#include "app/MessageBox.h"
+#include "platform/usermessages/MessageSink.h"
 #include "app/Parameters.h"
 #include "app/SetVariableFromStorage.h"
 #include "app/StatusStrip.h"
@@ -181,9 +181,6 @@ private slots:
         QVERIFY(QDir::setCurrent(work));
         CoInitialize(nullptr);
         SetMessageSink([this](QWidget*, const std::string& caption, const std::string& text) {
-            messages.push_back({caption, text});
-        });
-        SetMessageReporter([this](const std::string& caption, const std::string& text) {
             messages.push_back({caption, text});
         });
         SetFileChooser([this](QWidget*, FileChoice, const std::string&, const std::string&, const std::string&) {

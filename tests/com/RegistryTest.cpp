@@ -281,6 +281,19 @@ TEST_F(RegistryTest, WritesLeaveNoTemporaryFiles)
     for (const std::string& file : Files()) EXPECT_EQ(file.find(".tmp"), std::string::npos) << file;
 }
 
+TEST_F(RegistryTest, TheLongestValueNameIsWrittenInOneStep)
+{
+    RegKey key;
+    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, "Atomic"), ERROR_SUCCESS);
+    const std::string longest(250, 'v');
+    ASSERT_EQ(key.SetString(longest, "old"), ERROR_SUCCESS);
+    ASSERT_EQ(key.SetString(longest, "new"), ERROR_SUCCESS);
+    std::string text;
+    ASSERT_EQ(key.QueryString(longest, text), ERROR_SUCCESS);
+    EXPECT_EQ(text, "new");
+    EXPECT_NE(key.SetString(longest + "v", "x"), ERROR_SUCCESS) << "one more is too long";
+}
+
 TEST_F(RegistryTest, FailedWriteKeepsTheOldValue)
 {
     RegKey key;

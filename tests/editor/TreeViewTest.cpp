@@ -436,6 +436,14 @@ private slots:
         QVERIFY(prompts.messages[0].find("Failed to write file") != std::string::npos);
         QCOMPARE(ReadFile(file), std::string("old"));
         QVERIFY(!std::filesystem::exists(file + ".part"));
+
+        // A link planted under a name the export might write first leaves
+        // what it leads to alone.
+        const std::string victim = dir + "/victim";
+        WriteFile(victim, "victim");
+        std::filesystem::create_symlink(victim, dir + "/planted.txt.part");
+        QVERIFY(tree.SaveToFile(dir + "/planted.txt", EXPORT_TEXT));
+        QCOMPARE(ReadFile(victim), std::string("victim"));
         std::filesystem::remove_all(dir);
     }
 

@@ -22,13 +22,13 @@ class MessageCollector {
 public:
     MessageCollector()
     {
-        previous = SetMessageReporter([this](const std::string& c, const std::string& t) { reports.push_back({c, t}); });
+        previous = SetMessageSink([this](QWidget*, const std::string& c, const std::string& t) { reports.push_back({c, t}); });
     }
-    ~MessageCollector() { SetMessageReporter(previous); }
+    ~MessageCollector() { SetMessageSink(previous); }
     std::vector<Report> reports;
 
 private:
-    MessageReporter previous;
+    MessageSink previous;
 };
 
 class HeadlessGl : public ::testing::Test {

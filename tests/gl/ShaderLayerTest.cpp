@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <sys/stat.h>
 
 #include "platform/gl/ShaderProgram.h"
 #include "sim/CpuLbmSimulator.h"
@@ -30,6 +31,7 @@ public:
     ~ScratchPrograms() { fs::current_path(previous); }
     void Write(const std::string& name, const std::string& text) { std::ofstream(folder.path / "cg" / name) << text; }
     void Remove(const std::string& name) { fs::remove(folder.path / "cg" / name); }
+    fs::path Path(const std::string& name) const { return folder.path / "cg" / name; }
 
 private:
     TempFolder folder{"eddyra-gl"};
@@ -139,6 +141,18 @@ TEST_F(ShaderLayer, AllProgramFilesCompile)
         EXPECT_TRUE(old.Load(std::string("cg/") + name, "main")) << name << " for GLSL 1.20";
     }
     EXPECT_TRUE(messages.reports.empty()) << messages.reports[0].text;
+}
+
+TEST_F(ShaderLayer, AFifoInPlaceOfAProgramFileIsRefusedWithoutWaiting)
+{
+    ScratchPrograms scratch;
+    scratch.Remove("wall_frag.cg");
+    ASSERT_EQ(mkfifo(scratch.Path("wall_frag.cg").c_str(), 0600), 0);
+    EXPECT_EQ(ShaderProgram::CreateFromFile(*CurrentShaderContext(), "cg/wall_frag.cg", CurrentFragmentProfile(),
+                                            "main", {}),
+              nullptr);
+    ASSERT_EQ(messages.reports.size(), 1u);
+    EXPECT_EQ(messages.reports[0].caption, std::string("CG error: ") + ShaderErrorString(ShaderError::FileReadError));
 }
 
 TEST_F(ShaderLayer, MissingAndBrokenProgramFilesAreReportedOnceAndTheSolverGoesOn)

@@ -1,4 +1,4 @@
-#include "storage/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 
 #include <cerrno>
 #include <chrono>
@@ -16,17 +16,18 @@ namespace {
 
 constexpr size_t kBufferSize = 1 << 16;
 constexpr const char* kTempInfix = ".tmp";
+constexpr const char* kHiddenTempPrefix = ".tmp-";
 constexpr size_t kTempLetters = 6;
 constexpr const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr int kTempAttempts = 100;
 
-// The name a write of path ends up at: path itself, or for a symbolic link
-// the file at the end of its chain of links.  False for a link that leads
-// nowhere (dangling, a loop).
-bool FinalTarget(const std::string& path, std::string& target)
+// The name a write of path ends up at: path itself, or for a followed
+// symbolic link the file at the end of its chain of links.  False for a
+// followed link that leads nowhere (dangling, a loop).
+bool FinalName(const std::string& path, bool followLink, std::string& target)
 {
     struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+    if (!followLink || ::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
         target = path;
         return true;
     }
@@ -35,6 +36,22 @@ bool FinalTarget(const std::string& path, std::string& target)
     target = resolved;
     std::free(resolved);
     return true;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// What every temporary name of finalPath starts with, inside its folder.  A
+// hidden one leaves the final name out, so that a final name near the
+// length limit still leaves room for it.
+std::string TempPrefix(const std::string& finalPath, bool hidden)
+{
+    if (hidden) return kHiddenTempPrefix;
+    const size_t slash = finalPath.rfind('/');
+    return finalPath.substr(slash == std::string::npos ? 0 : slash + 1) + kTempInfix;
 }
 
 std::string RandomLetters(int attempt)
@@ -69,32 +86,62 @@ bool ClaimTemp(int fd, const std::string& name)
     return ::stat(name.c_str(), &byName) == 0 && ::fstat(fd, &byHandle) == 0 && SameFile(byName, byHandle);
 }
 
-// A replaced file keeps its mode; a new one keeps the mode it was created with.
-bool KeepMode(int fd, const std::string& finalPath)
+// Sets the permission bits the file ends with.  Only those bits: set-id
+// bits are not for a file just written.  A file the write does not replace
+// (none there, or a link that is replaced) keeps the mode it was created with.
+bool SetMode(int fd, const std::string& finalPath, const std::optional<mode_t>& mode)
 {
+    if (mode) return ::fchmod(fd, *mode & 0777) == 0;
     struct stat old;
-    if (::stat(finalPath.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return true;
+    if (::lstat(finalPath.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return true;
     // Failing here rather than exposing a private file with a wider mode.
-    return ::fchmod(fd, old.st_mode & 07777) == 0;
+    return ::fchmod(fd, old.st_mode & 0777) == 0;
+}
+
+bool WriteAll(int fd, const uint8_t* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The rename itself is on disk only once its folder is.
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 }  // namespace
 
 AtomicFile::~AtomicFile() { Abandon(); }
 
-bool AtomicFile::Open(const std::string& path)
+bool AtomicFile::Open(const std::string& path, const AtomicWriteOptions& options)
 {
     Abandon();
+    error = 0;
     std::string target;
-    if (!FinalTarget(path, target)) return false;
+    if (!FinalName(path, options.followLink, target)) return Fail();
+    const std::string stem = FolderOf(target) + "/" + TempPrefix(target, options.hiddenTemporary);
     for (int attempt = 0; attempt < kTempAttempts && fd < 0; ++attempt) {
-        std::string name = target + kTempInfix + RandomLetters(attempt);
+        std::string name = stem + RandomLetters(attempt);
         // 0666: the umask and the folder's default permissions decide, as
         // for any new file.
         const int created = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (created < 0) {
             if (errno == EEXIST) continue;
-            return false;
+            return Fail();
         }
         if (!ClaimTemp(created, name)) {
             ::close(created);
@@ -103,37 +150,36 @@ bool AtomicFile::Open(const std::string& path)
         fd = created;
         tempPath = std::move(name);
     }
-    if (fd < 0) return false;
-    finalPath = target;
-    failed = false;
-    buffer.clear();
+    if (fd < 0) {
+        errno = EEXIST;
+        return Fail();
+    }
+    finalPath = std::move(target);
+    mode = options.mode;
     buffer.reserve(kBufferSize);
     return true;
 }
 
+bool AtomicFile::Fail()
+{
+    error = errno != 0 ? errno : EIO;
+    return false;
+}
+
 bool AtomicFile::Flush()
 {
-    size_t done = 0;
-    while (!failed && done < buffer.size()) {
-        const ssize_t n = ::write(fd, buffer.data() + done, buffer.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) failed = true;
-        else done += static_cast<size_t>(n);
-    }
+    const bool ok = WriteAll(fd, buffer.data(), buffer.size());
     buffer.clear();
-    return !failed;
+    return ok || Fail();
 }
 
 bool AtomicFile::Write(const void* data, size_t size)
 {
-    if (fd < 0 || failed) return false;
+    if (fd < 0 || error) return false;
     const auto* bytes = static_cast<const uint8_t*>(data);
     if (buffer.size() + size > kBufferSize && !Flush()) return false;
-    if (size >= kBufferSize) {
-        // Large blocks go straight through.
-        buffer.assign(bytes, bytes + size);
-        return Flush();
-    }
+    // Large blocks go straight through.
+    if (size >= kBufferSize) return WriteAll(fd, bytes, size) || Fail();
     buffer.insert(buffer.end(), bytes, bytes + size);
     return true;
 }
@@ -142,12 +188,13 @@ bool AtomicFile::Commit()
 {
     if (fd < 0) return false;
     // Renamed while still open and locked, so that no cleaner takes it in between.
-    bool ok = Flush() && KeepMode(fd, finalPath) && ::fsync(fd) == 0 &&
-              std::rename(tempPath.c_str(), finalPath.c_str()) == 0;
+    bool ok = !error && Flush() && (SetMode(fd, finalPath, mode) || Fail()) && (::fsync(fd) == 0 || Fail()) &&
+              (std::rename(tempPath.c_str(), finalPath.c_str()) == 0 || Fail());
     if (!ok) ::unlink(tempPath.c_str());
-    ok = (::close(fd) == 0) && ok;
+    if (::close(fd) != 0 && ok) ok = Fail();
     fd = -1;
     tempPath.clear();
+    if (ok) SyncFolder(FolderOf(finalPath));
     return ok;
 }
 
@@ -162,16 +209,14 @@ void AtomicFile::Abandon()
         fd = -1;
     }
     buffer.clear();
-    failed = false;
 }
 
-void AtomicFile::RemoveLeftovers(const std::string& path)
+void AtomicFile::RemoveLeftovers(const std::string& path, const AtomicWriteOptions& options)
 {
     std::string target;
-    if (!FinalTarget(path, target)) return;
-    const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + kTempInfix;
+    if (!FinalName(path, options.followLink, target)) return;
+    const std::string folder = FolderOf(target);
+    const std::string prefix = TempPrefix(target, options.hiddenTemporary);
 
     std::vector<std::string> names;
     if (DIR* dir = ::opendir(folder.c_str())) {
@@ -187,14 +232,21 @@ void AtomicFile::RemoveLeftovers(const std::string& path)
 
     for (const std::string& name : names) {
         const std::string leftover = folder + "/" + name;
-        const int fd = ::open(leftover.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) continue;
+        const int leftoverFd = ::open(leftover.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        if (leftoverFd < 0) continue;
         struct stat byHandle, byName;
         // A lock held means a writer is still at work on it.
-        if (::fstat(fd, &byHandle) == 0 && S_ISREG(byHandle.st_mode) && byHandle.st_uid == ::geteuid() &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::stat(leftover.c_str(), &byName) == 0 &&
+        if (::fstat(leftoverFd, &byHandle) == 0 && S_ISREG(byHandle.st_mode) && byHandle.st_uid == ::geteuid() &&
+            ::flock(leftoverFd, LOCK_EX | LOCK_NB) == 0 && ::stat(leftover.c_str(), &byName) == 0 &&
             SameFile(byName, byHandle))
             ::unlink(leftover.c_str());
-        ::close(fd);
+        ::close(leftoverFd);
     }
+}
+
+int WriteFileAtomically(const std::string& path, const void* data, size_t size, const AtomicWriteOptions& options)
+{
+    AtomicFile file;
+    if (file.Open(path, options) && file.Write(data, size) && file.Commit()) return 0;
+    return file.Error() != 0 ? file.Error() : EIO;
 }
