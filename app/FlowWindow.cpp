@@ -191,6 +191,9 @@ bool FlowWindow::OnIdle()
     // event loop of its own.
     if (blowUpCheck.Due(TickCount()) && simulator->BlownUp()) {
         blownUp = true;
+        // The strip then counts the steps the message names.
+        if (statusStrip->isVisible())
+            RefreshStatus();
         ShowMessage(this, "Error", BlowUpMessage(simulatedSteps));
         return false;
     }
