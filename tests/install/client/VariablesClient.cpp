@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/com/Bstr.h"
+#include "platform/com/ComInterfaces.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/com/Utf8.h"
@@ -17,16 +18,8 @@ namespace {
 
 constexpr GUID kListId = {0x0C3E29A4, 0x5D71, 0x4B0E, {0x9A, 0x63, 0x21, 0xF0, 0x84, 0x5B, 0xC7, 0x1D}};
 
-class SolverList : public IVariableList {
+class SolverList : public ComInterfaces<IVariableList> {
 public:
-    STDMETHOD(QueryInterface)(REFIID riid, void** object) override
-    {
-        if (!object) return E_POINTER;
-        *object = riid == IID_IUnknown || riid == IID_IVariableList ? this : nullptr;
-        if (!*object) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
     // Lives on the stack of main, which outlives every reference.
     STDMETHOD_(ULONG, AddRef)() override { return 2; }
     STDMETHOD_(ULONG, Release)() override { return 1; }
