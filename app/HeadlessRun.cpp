@@ -103,11 +103,7 @@ std::string HeadlessRun::Prepare()
     if (!options.state.empty()) {
         if (std::string why = LoadStateFile(options.state, state); !why.empty())
             return "cannot continue \"" + options.state + "\": " + why;
-        const std::pair<const GlobalVariable*, const void*> saved[] = {
-            {&params::simulationType, &state.simulationType}, {&params::gridWidth, &state.width},
-            {&params::gridHeight, &state.height},             {&params::flowVelX, &state.flowVelX},
-            {&params::flowVelY, &state.flowVelY},             {&params::invViscosity, &state.invViscosity}};
-        for (const auto& [variable, value] : saved)
+        for (const auto& [variable, value] : StateParameters(state))
             SetParameter(binding, variable->GetVariableName(), value, 4);
     }
     for (const ParameterAssignment& a : options.assignments)

@@ -22,6 +22,16 @@ std::string OutOfRange(const GlobalVariable& variable, const void* bytes)
 }
 }  // namespace
 
+StateParameterList StateParameters(const SimulationState& state)
+{
+    return {{{&params::gridWidth, &state.width},
+             {&params::gridHeight, &state.height},
+             {&params::simulationType, &state.simulationType},
+             {&params::flowVelX, &state.flowVelX},
+             {&params::flowVelY, &state.flowVelY},
+             {&params::invViscosity, &state.invViscosity}}};
+}
+
 std::string SaveStateFile(const std::string& path, const SimulationState& state)
 {
     const std::vector<char> bytes = EncodeState(state);
@@ -42,15 +52,9 @@ std::string LoadStateFile(const std::string& path, SimulationState& state)
     SimulationState read;
     if (std::string why = DecodeState(bytes.data(), bytes.size(), read); !why.empty())
         return why;
-    for (const auto& [variable, value] : {std::pair<const GlobalVariable*, const void*>{&params::gridWidth, &read.width},
-                                          {&params::gridHeight, &read.height},
-                                          {&params::simulationType, &read.simulationType},
-                                          {&params::flowVelX, &read.flowVelX},
-                                          {&params::flowVelY, &read.flowVelY},
-                                          {&params::invViscosity, &read.invViscosity}}) {
+    for (const auto& [variable, value] : StateParameters(read))
         if (std::string why = OutOfRange(*variable, value); !why.empty())
             return why;
-    }
     state = std::move(read);
     return {};
 }

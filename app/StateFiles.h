@@ -2,9 +2,17 @@
 // the run's parameters checked against the ranges they are declared with.
 #pragma once
 
+#include <array>
 #include <string>
+#include <utility>
 
+#include "app/GlobalVariable.h"
 #include "sim/StateFile.h"
+
+// The parameters a saved state holds, each beside the state's field with
+// its value in the parameter's own four-byte layout.
+using StateParameterList = std::array<std::pair<const GlobalVariable*, const void*>, 6>;
+StateParameterList StateParameters(const SimulationState& state);
 
 // Replaces the file at path in one step; an empty string or the reason.
 std::string SaveStateFile(const std::string& path, const SimulationState& state);
