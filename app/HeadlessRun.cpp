@@ -193,9 +193,12 @@ std::string HeadlessRun::Run()
         if (step == nextOutput) {
             nextOutput += every;
             // The last step's outputs are written once, after the loop.
-            if (step < last)
+            if (step < last) {
                 if (std::string why = WriteOutputs(); !why.empty())
                     return why;
+                // The outputs have just looked at the whole lattice.
+                nextCheck = now + kFlowCheckSeconds;
+            }
         }
         if (auto line = progress.At(step, now))
             PrintStatusLine(*line);
