@@ -60,15 +60,21 @@ void StageVorticity(float* texels, const int32_t* mask, int W, int H, size_t fir
         const size_t n = static_cast<size_t>(y) * width + static_cast<size_t>(x);
         return mask[n] != 0 ? 0.0f : texels[4 * n + static_cast<size_t>(component)];
     };
+    // The column and row are carried along: a division per cell would cost
+    // this per-frame pass a good part of its time.
+    int x = static_cast<int>(first % width), y = static_cast<int>(first / width);
     for (size_t n = first; n < last; ++n) {
         if (mask[n] != 0) {
             texels[4 * n + 3] = 0.0f;
-            continue;
+        } else {
+            const int east = std::min(x + 1, W - 1), west = std::max(x - 1, 0);
+            const int north = std::min(y + 1, H - 1), south = std::max(y - 1, 0);
+            texels[4 * n + 3] = 0.5f * ((velocity(east, y, 1) - velocity(west, y, 1)) -
+                                        (velocity(x, north, 0) - velocity(x, south, 0)));
         }
-        const int x = static_cast<int>(n % width), y = static_cast<int>(n / width);
-        const int east = std::min(x + 1, W - 1), west = std::max(x - 1, 0);
-        const int north = std::min(y + 1, H - 1), south = std::max(y - 1, 0);
-        texels[4 * n + 3] =
-            0.5f * ((velocity(east, y, 1) - velocity(west, y, 1)) - (velocity(x, north, 0) - velocity(x, south, 0)));
+        if (++x == W) {
+            x = 0;
+            ++y;
+        }
     }
 }

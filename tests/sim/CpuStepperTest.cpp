@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -417,4 +418,34 @@ TEST(CpuStepper, StagedTexelsAreTheMacroscopicValuesOfEachCell)
             StageVelocities(*t.planes[0], bounds[k], bounds[k + 1], texels.data(), isa);
         expectMacroscopic(std::string("planes, ") + CpuIsaName(isa));
     }
+}
+
+TEST(CpuStepper, StagedVorticityInSpansThatStartInsideRows)
+{
+    // ux = y / 4, uy = x / 2: a curl of 0.25 at every cell whose four
+    // neighbours are fluid and on the grid, exact in floats.
+    const int W = 13, H = 9;
+    std::vector<float> texels(static_cast<size_t>(W * H) * 4, 0.0f);
+    std::vector<int32_t> mask(static_cast<size_t>(W * H), 0);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            texels[static_cast<size_t>(y * W + x) * 4] = 0.25f * static_cast<float>(y);
+            texels[static_cast<size_t>(y * W + x) * 4 + 1] = 0.5f * static_cast<float>(x);
+            texels[static_cast<size_t>(y * W + x) * 4 + 3] = -1.0f;
+        }
+    const int obstacleX = 6, obstacleY = 4;
+    mask[static_cast<size_t>(obstacleY * W + obstacleX)] = 1;
+    const size_t bounds[] = {0, 5, 30, 31, 70, mask.size()};
+    for (size_t k = 0; k + 1 < std::size(bounds); ++k)
+        StageVorticity(texels.data(), mask.data(), W, H, bounds[k], bounds[k + 1]);
+    for (int y = 1; y < H - 1; ++y)
+        for (int x = 1; x < W - 1; ++x) {
+            const int fromObstacle = std::abs(x - obstacleX) + std::abs(y - obstacleY);
+            const float curl = texels[static_cast<size_t>(y * W + x) * 4 + 3];
+            if (fromObstacle == 0) {
+                EXPECT_EQ(curl, 0.0f) << "the obstacle cell";
+            } else if (fromObstacle > 1) {
+                EXPECT_EQ(curl, 0.25f) << "cell " << x << ", " << y;
+            }
+        }
 }
