@@ -5,7 +5,9 @@
 //   s = (t * (kColourMapSize - 1) + 0.5) / kColourMapSize
 // with t in [0, 1] (the diverging map takes t = (v + 1) / 2 for v in
 // [-1, 1]), so both ends fall on texel centres and linear filtering
-// interpolates between neighbouring entries.
+// interpolates between neighbouring entries.  The programs draw obstacle
+// cells mid grey (0.5), on neither map, so a body stands out against any
+// flow.
 #pragma once
 
 #include <vector>
@@ -15,10 +17,6 @@
 inline constexpr int kColourMapSize = 256;
 inline constexpr int kDivergingRow = 0;
 inline constexpr int kSequentialRow = 1;
-
-// The grey of obstacle cells in the scalar views: on neither map, so a body
-// stands out against any flow.
-inline constexpr float kObstacleGrey = 0.5f;
 
 // v in [-1, 1], clamped; 0 is white.
 Rgb DivergingColour(float v);
