@@ -38,3 +38,16 @@ function(eddyra_register_module target)
       sh ${EDDYRA_BUILD_REGISTRY} $<TARGET_FILE:comreg> $<TARGET_FILE:${target}> ${target}
     VERBATIM)
 endfunction()
+
+# An in-process server built from sources, exporting only the symbols its
+# version script names: every other symbol, the linked layers' included,
+# stays inside the module.  Registered after each build.
+function(eddyra_add_module target version_script)
+  add_library(${target} SHARED ${ARGN})
+  set_target_properties(${target} PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    LINK_DEPENDS ${version_script})
+  target_link_options(${target} PRIVATE -Wl,--version-script=${version_script} ${EDDYRA_MODULE_NO_UNDEFINED})
+  eddyra_register_module(${target})
+endfunction()
