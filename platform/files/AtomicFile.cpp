@@ -113,7 +113,8 @@ bool WriteAll(int fd, const uint8_t* data, size_t size)
     return true;
 }
 
-// The rename itself is on disk only once its folder is.
+}  // namespace
+
 void SyncFolder(const std::string& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -122,8 +123,6 @@ void SyncFolder(const std::string& folder)
         ::close(fd);
     }
 }
-
-}  // namespace
 
 AtomicFile::~AtomicFile() { Abandon(); }
 

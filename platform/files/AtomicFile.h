@@ -69,6 +69,10 @@ private:
     std::vector<uint8_t> buffer;
 };
 
+// A rename, a new name or a removed one is on disk only once its folder is:
+// syncs the folder, as far as the file system allows.
+void SyncFolder(const std::string& folder);
+
 // Writes size bytes as the file at path in one step.  Returns 0, or the
 // errno of the step that failed; the file at path is then as it was.
 int WriteFileAtomically(const std::string& path, const void* data, size_t size,

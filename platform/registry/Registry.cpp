@@ -71,15 +71,6 @@ bool IsFolder(const std::string& path)
 // while their folder does.
 bool KeyExists(const KeyLocation& location) { return location.path.empty() || IsFolder(registry_detail::KeyFolder(location)); }
 
-void SyncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 LSTATUS StatusFromErrno(int error, LSTATUS otherwise)
 {
     switch (error) {
