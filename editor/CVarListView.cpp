@@ -66,12 +66,12 @@ private:
     CVarListView* list;
 };
 
-// Rows sort by the bytes of their name text as unsigned characters.
-bool NameBelow(QTreeWidgetItem* a, QTreeWidgetItem* b)
+// Rows sort by the bytes of their name text.
+bool RowBelow(QTreeWidgetItem* a, QTreeWidgetItem* b)
 {
-    const QByteArray x = a->text(0).toUtf8().left(255), y = b->text(0).toUtf8().left(255);
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
-                                        [](char p, char q) { return (unsigned char)p < (unsigned char)q; });
+    const QByteArray x = a->text(0).toUtf8(), y = b->text(0).toUtf8();
+    return CVarListView::NameBelow(std::string_view(x.constData(), size_t(x.size())),
+                                   std::string_view(y.constData(), size_t(y.size())));
 }
 
 }  // namespace
@@ -165,11 +165,19 @@ void CVarListView::Sort(int direction)
     std::vector<QTreeWidgetItem*> rows;
     rows.reserve(size_t(topLevelItemCount()));
     while (topLevelItemCount() > 0) rows.push_back(takeTopLevelItem(0));
-    if (direction == 1) std::stable_sort(rows.begin(), rows.end(), NameBelow);
-    else std::stable_sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return NameBelow(b, a); });
+    if (direction == 1) std::stable_sort(rows.begin(), rows.end(), RowBelow);
+    else std::stable_sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return RowBelow(b, a); });
     QList<QTreeWidgetItem*> list(rows.begin(), rows.end());
     addTopLevelItems(list);
     if (current) setCurrentItem(current);
+}
+
+bool CVarListView::NameBelow(std::string_view a, std::string_view b)
+{
+    a = a.substr(0, 255);
+    b = b.substr(0, 255);
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char p, char q) { return (unsigned char)p < (unsigned char)q; });
 }
 
 CVar* CVarListView::RowVar(int row) const

@@ -13,6 +13,7 @@
 
 #include <map>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include <QColor>
@@ -46,6 +47,9 @@ public:
     void ShowFound(const std::vector<CVar*>& found);
     // 1 ascending, -1 descending by name; anything else keeps the order.
     void Sort(int direction);
+    // The ascending order of rows: the first 255 bytes of their names, as
+    // unsigned characters.
+    static bool NameBelow(std::string_view a, std::string_view b);
     int SortState() const { return sortState; }
 
     int RowCount() const { return topLevelItemCount(); }

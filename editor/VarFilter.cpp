@@ -1,23 +1,15 @@
 #include "editor/VarFilter.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include <QString>
 
+#include "editor/CVarListView.h"
 #include "editor/CVarTreeView.h"
 
 namespace {
 
 std::string Folded(const char* text) { return QString::fromUtf8(text).toCaseFolded().toUtf8().toStdString(); }
-
-// The list's row order: the name's first 255 bytes, as unsigned characters.
-bool NameBelow(const char* a, const char* b)
-{
-    const std::string_view x = std::string_view(a).substr(0, 255), y = std::string_view(b).substr(0, 255);
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
-                                        [](char p, char q) { return (unsigned char)p < (unsigned char)q; });
-}
 
 }  // namespace
 
@@ -25,8 +17,9 @@ CVarFilter::CVarFilter(CVarGroupItem* root)
 {
     if (root) Index(root);
     // Equal names keep the order of the tree, as the list's stable sort does.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return NameBelow(a.var->GetName(), b.var->GetName()); });
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return CVarListView::NameBelow(a.var->GetName(), b.var->GetName());
+    });
 }
 
 CVarFilter::~CVarFilter() = default;
