@@ -1,9 +1,6 @@
 #include "editor/CVarListView.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include <QApplication>
 #include <QContextMenuEvent>

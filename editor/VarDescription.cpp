@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "storage/ColorRGBSplineVar.h"
 #include "storage/EnumVar.h"
 #include "storage/NumberVar.h"
 #include "storage/Spline2DVar.h"
