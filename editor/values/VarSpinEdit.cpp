@@ -210,13 +210,18 @@ void CVarSpinEdit::On_FineStep(int direction)
     GetEdit()->selectAll();
     if (target == current)
         return;
-    if (isDouble) {
-        variable->SetValue(&target, 8);
+    StoreReal(target);
+    list->SetSelectedValueText(text);
+}
+
+void CVarSpinEdit::StoreReal(double value)
+{
+    if (variable->GetType() == VARKIND_DOUBLE) {
+        variable->SetValue(&value, 8);
     } else {
-        const float single = static_cast<float>(target);
+        const float single = static_cast<float>(value);
         variable->SetValue(&single, 4);
     }
-    list->SetSelectedValueText(text);
 }
 
 void CVarSpinEdit::On_KeyDown(int key)
@@ -271,14 +276,8 @@ bool CVarSpinEdit::Write(const QString& entered)
             MessageBeep();
             return false;
         }
-        if (value != variable->Number()) {
-            if (variable->GetType() == VARKIND_DOUBLE) {
-                variable->SetValue(&value, 8);
-            } else {
-                const float single = static_cast<float>(value);
-                variable->SetValue(&single, 4);
-            }
-        }
+        if (value != variable->Number())
+            StoreReal(value);
         std::snprintf(text, sizeof text, "%f", value);
     } else if (variable->GetType() == VARKIND_INT) {
         const int32_t value = GetValue();

@@ -41,6 +41,8 @@ private:
     void On_Enter();
     // The checks and the write of Enter for text; false when refused.
     bool Write(const QString& text);
+    // Writes a double or float variable's value in its own width.
+    void StoreReal(double value);
     void BackToList();
     // Doubles and floats: the value of a position, and the step used (a
     // step that is not positive is replaced so that positions stay finite).
