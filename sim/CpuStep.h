@@ -55,8 +55,20 @@ inline bool UpdateCell(LatticeCell& f, bool obstacle, float omega)
     if (d2q9::IsEmptyDensity(m.rho))
         return false;
     const LatticeCell eq = ComputeEquilibrium(m.rho, m.ux, m.uy);
-    if constexpr (Model == CollisionModel::Smagorinsky)
+    if constexpr (Model == CollisionModel::Smagorinsky) {
         omega = SmagorinskyOmega(f, eq, m.rho, SmagorinskyTau0(omega));
+        float out[9];
+        bool negative = false;
+        for (int i = 0; i < 9; ++i) {
+            out[i] = Relaxed(f.f[i], eq.f[i], omega);
+            negative = negative || out[i] < 0.0f;
+        }
+        if (negative)
+            RelaxPositive(f, eq, omega, out);
+        for (int i = 0; i < 9; ++i)
+            f.f[i] = out[i];
+        return true;
+    }
     for (int i = 0; i < 9; ++i)
         f.f[i] = f.f[i] + omega * (eq.f[i] - f.f[i]);
     return true;

@@ -66,6 +66,7 @@ struct Avx2 {
     {
         return _mm256_cmp_ps(_mm256_andnot_ps(_mm256_set1_ps(-0.0f), x), bound, _CMP_GT_OQ);
     }
+    static Mask Negative(Vec x) { return _mm256_cmp_ps(x, _mm256_setzero_ps(), _CMP_LT_OQ); }
     static Vec Select(Mask m, Vec a, Vec b) { return _mm256_blendv_ps(a, b, m); }
     static unsigned Bits(Mask m) { return static_cast<unsigned>(_mm256_movemask_ps(m)); }
     template <unsigned M>

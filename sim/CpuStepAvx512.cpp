@@ -62,6 +62,7 @@ struct Avx512 {
         return _mm512_test_epi32_mask(m, m);
     }
     static Mask AbsGreater(Vec x, Vec bound) { return _mm512_cmp_ps_mask(_mm512_abs_ps(x), bound, _CMP_GT_OQ); }
+    static Mask Negative(Vec x) { return _mm512_cmp_ps_mask(x, _mm512_setzero_ps(), _CMP_LT_OQ); }
     static Vec Select(Mask m, Vec a, Vec b) { return _mm512_mask_blend_ps(m, a, b); }
     static unsigned Bits(Mask m) { return m; }
     template <unsigned M>

@@ -70,6 +70,7 @@ struct Generic {
     {
         return Abs(x) > bound;
     }
+    static Mask Negative(Vec x) { return x < 0.0f; }
     static Vec Select(Mask m, Vec a, Vec b)
     {
         return reinterpret_cast<Vec>((reinterpret_cast<Mask>(b) & m) | (reinterpret_cast<Mask>(a) & ~m));

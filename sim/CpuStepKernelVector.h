@@ -16,6 +16,7 @@
 //   NonZero(const int32_t*)      lanes whose mask entry is non-zero
 //   NonZero(p, lanes)            the same, reading only the given lanes
 //   AbsGreater(x, bound)         |x| > bound, false for NaN
+//   Negative(x)                  x < 0, false for NaN and -0
 //   Select(m, a, b)              m ? b : a
 //   Bits(m)                      one bit per lane
 // and, for the kernel over cell records only:
