@@ -14,16 +14,14 @@ std::string WriteFieldFile(FieldFormat format, const std::string& path, const st
     case FieldFormat::RawDump:
         error = WriteFileAtomically(path, field.data(), field.size() * sizeof(float));
         break;
-    case FieldFormat::Vtk: {
-        const std::vector<char> bytes = EncodeVtkImage(field, width, height);
-        error = WriteFileAtomically(path, bytes.data(), bytes.size());
+    case FieldFormat::Vtk:
+        error = WriteFileAtomically(
+            path, [&](const ByteSink& sink) { return EncodeVtkImage(field, width, height, sink); });
         break;
-    }
-    case FieldFormat::Npy: {
-        const std::vector<char> bytes = EncodeNpy(field, width, height);
-        error = WriteFileAtomically(path, bytes.data(), bytes.size());
+    case FieldFormat::Npy:
+        error = WriteFileAtomically(path,
+                                    [&](const ByteSink& sink) { return EncodeNpy(field, width, height, sink); });
         break;
-    }
     }
     return error ? std::strerror(error) : std::string();
 }

@@ -34,8 +34,8 @@ StateParameterList StateParameters(const SimulationState& state)
 
 std::string SaveStateFile(const std::string& path, const SimulationState& state)
 {
-    const std::vector<char> bytes = EncodeState(state);
-    if (const int error = WriteFileAtomically(path, bytes.data(), bytes.size()))
+    if (const int error =
+            WriteFileAtomically(path, [&state](const ByteSink& sink) { return EncodeState(state, sink); }))
         return std::strerror(error);
     return {};
 }

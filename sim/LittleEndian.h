@@ -53,6 +53,16 @@ inline void AppendArray(std::vector<char>& out, const T* values, size_t count)
     }
 }
 
+// count values in place, in file order: nothing to do on a little-endian
+// machine.
+template <typename T>
+inline void ToFileOrder(T* values, size_t count)
+{
+    if constexpr (std::endian::native == std::endian::big)
+        for (size_t i = 0; i < count; ++i)
+            values[i] = ByteSwapped(values[i]);
+}
+
 template <typename T>
 inline T Read(const uint8_t* bytes)
 {

@@ -1,11 +1,13 @@
 #include "sim/NpyFile.h"
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "sim/LittleEndian.h"
 
-std::vector<char> EncodeNpy(const std::vector<float>& field, int width, int height)
+bool EncodeNpy(const std::vector<float>& field, int width, int height, const ByteSink& sink)
 {
     std::string dict = "{'descr': '<f4', 'fortran_order': False, 'shape': (" + std::to_string(height) + ", " +
                        std::to_string(width) + ", 3), }";
@@ -23,7 +25,18 @@ std::vector<char> EncodeNpy(const std::vector<float>& field, int width, int heig
     header += dict;
 
     const size_t values = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
-    std::vector<char> out(header.begin(), header.end());
-    le::AppendArray(out, field.data(), values);
+    if (!sink(header.data(), header.size()))
+        return false;
+    if constexpr (std::endian::native == std::endian::little)
+        return sink(field.data(), values * sizeof(float));
+    std::vector<float> swapped(field.begin(), field.begin() + static_cast<ptrdiff_t>(values));
+    le::ToFileOrder(swapped.data(), values);
+    return sink(swapped.data(), values * sizeof(float));
+}
+
+std::vector<char> EncodeNpy(const std::vector<float>& field, int width, int height)
+{
+    std::vector<char> out;
+    EncodeNpy(field, width, height, AppendTo(out));
     return out;
 }

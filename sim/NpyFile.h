@@ -5,5 +5,9 @@
 
 #include <vector>
 
+#include "platform/bytes/ByteSink.h"
+
 // field: width * height records (ux, uy, rho) in cell order.
+// The file's bytes go to sink; false when the sink refused a block.
+bool EncodeNpy(const std::vector<float>& field, int width, int height, const ByteSink& sink);
 std::vector<char> EncodeNpy(const std::vector<float>& field, int width, int height);

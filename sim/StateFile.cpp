@@ -1,5 +1,7 @@
 #include "sim/StateFile.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -19,26 +21,57 @@ uint64_t StateFileBytes(int64_t width, int64_t height, uint64_t obstacles)
            static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * sizeof(LatticeCell) + sizeof(uint32_t);
 }
 
+bool EncodeState(const SimulationState& s, const ByteSink& sink)
+{
+    std::vector<char> head;
+    head.reserve(kStateHeaderBytes + s.obstacles.size() * sizeof(Obstacle));
+    head.insert(head.end(), kMagic, kMagic + sizeof kMagic);
+    le::Append<uint32_t>(head, kStateFileVersion);
+    le::Append<uint32_t>(head, kCellOrderRowsFromBottom);
+    le::Append<int32_t>(head, s.width);
+    le::Append<int32_t>(head, s.height);
+    le::Append<int64_t>(head, s.step);
+    le::Append<int32_t>(head, s.simulationType);
+    le::Append<float>(head, s.flowVelX);
+    le::Append<float>(head, s.flowVelY);
+    le::Append<float>(head, s.invViscosity);
+    le::Append<uint32_t>(head, static_cast<uint32_t>(s.obstacles.size()));
+    for (const Obstacle& o : s.obstacles)
+        for (int32_t v : {o.isEllipse, o.x, o.y, o.width, o.height})
+            le::Append<int32_t>(head, v);
+    uint32_t crc = Crc32(head.data(), head.size());
+    if (!sink(head.data(), head.size()))
+        return false;
+
+    // The cells in blocks that the checksum reads just before the sink
+    // copies them, while they are still in the cache; on a little-endian
+    // machine straight from the lattice.
+    const float* values = reinterpret_cast<const float*>(s.cells.data());
+    const size_t total = s.cells.size() * 9;
+    constexpr size_t kBlock = 9 << 13;  // whole cells, about 300 KB
+    std::vector<float> swapped;
+    for (size_t at = 0; at < total; at += kBlock) {
+        const size_t count = std::min(kBlock, total - at);
+        const float* block = values + at;
+        if constexpr (std::endian::native == std::endian::big) {
+            swapped.assign(block, block + count);
+            le::ToFileOrder(swapped.data(), count);
+            block = swapped.data();
+        }
+        crc = Crc32(block, count * sizeof(float), crc);
+        if (!sink(block, count * sizeof(float)))
+            return false;
+    }
+    std::vector<char> tail;
+    le::Append<uint32_t>(tail, crc);
+    return sink(tail.data(), tail.size());
+}
+
 std::vector<char> EncodeState(const SimulationState& s)
 {
     std::vector<char> out;
     out.reserve(StateFileBytes(s.width, s.height, s.obstacles.size()));
-    out.insert(out.end(), kMagic, kMagic + sizeof kMagic);
-    le::Append<uint32_t>(out, kStateFileVersion);
-    le::Append<uint32_t>(out, kCellOrderRowsFromBottom);
-    le::Append<int32_t>(out, s.width);
-    le::Append<int32_t>(out, s.height);
-    le::Append<int64_t>(out, s.step);
-    le::Append<int32_t>(out, s.simulationType);
-    le::Append<float>(out, s.flowVelX);
-    le::Append<float>(out, s.flowVelY);
-    le::Append<float>(out, s.invViscosity);
-    le::Append<uint32_t>(out, static_cast<uint32_t>(s.obstacles.size()));
-    for (const Obstacle& o : s.obstacles)
-        for (int32_t v : {o.isEllipse, o.x, o.y, o.width, o.height})
-            le::Append<int32_t>(out, v);
-    le::AppendArray(out, reinterpret_cast<const float*>(s.cells.data()), s.cells.size() * 9);
-    le::Append<uint32_t>(out, Crc32(out.data(), out.size()));
+    EncodeState(s, AppendTo(out));
     return out;
 }
 

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/bytes/ByteSink.h"
 #include "sim/Lattice.h"
 
 struct SimulationState {
@@ -40,7 +41,9 @@ inline constexpr uint32_t kStateFileVersion = 1;
 inline constexpr int64_t kMaxRunSteps = 1'000'000'000'000'000;
 inline constexpr size_t kStateHeaderBytes = 52;
 
-// The file's bytes; the state must be whole (cells.size() == W * H).
+// The file's bytes, to sink or in memory; the state must be whole
+// (cells.size() == W * H).  False when the sink refused a block.
+bool EncodeState(const SimulationState& state, const ByteSink& sink);
 std::vector<char> EncodeState(const SimulationState& state);
 
 // The file's size for a grid and an obstacle count.

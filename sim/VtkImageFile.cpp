@@ -1,11 +1,18 @@
 #include "sim/VtkImageFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "sim/LittleEndian.h"
 
-std::vector<char> EncodeVtkImage(const std::vector<float>& field, int width, int height)
+namespace {
+// About a quarter of a megabyte per block: large enough that a file write
+// goes out without another copy, small enough to stay in the cache.
+constexpr size_t kBlockFloats = 1 << 16;
+}  // namespace
+
+bool EncodeVtkImage(const std::vector<float>& field, int width, int height, const ByteSink& sink)
 {
     const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
     const uint64_t velocityBytes = uint64_t{cells} * 3 * sizeof(float);
@@ -29,31 +36,49 @@ std::vector<char> EncodeVtkImage(const std::vector<float>& field, int width, int
         "   _";
     const std::string trailer = "\n  </AppendedData>\n</VTKFile>\n";
 
-    std::vector<char> out;
-    out.reserve(header.size() + 2 * sizeof(uint64_t) + velocityBytes + densityBytes + trailer.size());
-    out.insert(out.end(), header.begin(), header.end());
+    std::vector<char> lead(header.begin(), header.end());
+    le::Append<uint64_t>(lead, velocityBytes);
+    if (!sink(lead.data(), lead.size()))
+        return false;
 
-    // Velocity keeps the dump's (ux, uy) pairs and adds a zero z component;
-    // staged in rows so that the conversion never needs a second full copy.
-    le::Append<uint64_t>(out, velocityBytes);
-    std::vector<float> row(static_cast<size_t>(width) * 3);
-    for (int y = 0; y < height; ++y) {
-        const float* src = field.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3;
-        for (int x = 0; x < width; ++x) {
-            row[3 * static_cast<size_t>(x)] = src[3 * static_cast<size_t>(x)];
-            row[3 * static_cast<size_t>(x) + 1] = src[3 * static_cast<size_t>(x) + 1];
-            row[3 * static_cast<size_t>(x) + 2] = 0.0f;
+    // Velocity keeps the dump's (ux, uy) pairs and adds a zero z component,
+    // density takes the third value of each record; both go out in blocks
+    // of whole rows, so that no second copy of the field is ever made.
+    const size_t rowCells = static_cast<size_t>(width);
+    const int rowsPerBlock = static_cast<int>(std::max<size_t>(1, kBlockFloats / (3 * rowCells)));
+    std::vector<float> block(static_cast<size_t>(rowsPerBlock) * rowCells * 3);
+    auto sendRows = [&](int components) {
+        for (int y0 = 0; y0 < height; y0 += rowsPerBlock) {
+            const size_t first = static_cast<size_t>(y0) * rowCells;
+            const size_t count = static_cast<size_t>(std::min(rowsPerBlock, height - y0)) * rowCells;
+            const float* src = field.data() + 3 * first;
+            float* dst = block.data();
+            for (size_t n = 0; n < count; ++n) {
+                if (components == 3) {
+                    dst[3 * n] = src[3 * n];
+                    dst[3 * n + 1] = src[3 * n + 1];
+                    dst[3 * n + 2] = 0.0f;
+                } else {
+                    dst[n] = src[3 * n + 2];
+                }
+            }
+            const size_t values = count * static_cast<size_t>(components);
+            le::ToFileOrder(dst, values);
+            if (!sink(dst, values * sizeof(float)))
+                return false;
         }
-        le::AppendArray(out, row.data(), row.size());
-    }
-    le::Append<uint64_t>(out, densityBytes);
-    row.resize(static_cast<size_t>(width));
-    for (int y = 0; y < height; ++y) {
-        const float* src = field.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3;
-        for (int x = 0; x < width; ++x)
-            row[static_cast<size_t>(x)] = src[3 * static_cast<size_t>(x) + 2];
-        le::AppendArray(out, row.data(), row.size());
-    }
-    out.insert(out.end(), trailer.begin(), trailer.end());
+        return true;
+    };
+    if (!sendRows(3))
+        return false;
+    std::vector<char> between;
+    le::Append<uint64_t>(between, densityBytes);
+    return sink(between.data(), between.size()) && sendRows(1) && sink(trailer.data(), trailer.size());
+}
+
+std::vector<char> EncodeVtkImage(const std::vector<float>& field, int width, int height)
+{
+    std::vector<char> out;
+    EncodeVtkImage(field, width, height, AppendTo(out));
     return out;
 }

@@ -6,6 +6,10 @@
 
 #include <vector>
 
+#include "platform/bytes/ByteSink.h"
+
 // field: width * height records (ux, uy, rho) in cell order, as the
 // velocity dump holds them.
+// The file's bytes go to sink; false when the sink refused a block.
+bool EncodeVtkImage(const std::vector<float>& field, int width, int height, const ByteSink& sink);
 std::vector<char> EncodeVtkImage(const std::vector<float>& field, int width, int height);

@@ -249,3 +249,13 @@ int WriteFileAtomically(const std::string& path, const void* data, size_t size, 
     if (file.Open(path, options) && file.Write(data, size) && file.Commit()) return 0;
     return file.Error() != 0 ? file.Error() : EIO;
 }
+
+int WriteFileAtomically(const std::string& path, const std::function<bool(const ByteSink&)>& produce,
+                        const AtomicWriteOptions& options)
+{
+    AtomicFile file;
+    if (file.Open(path, options) &&
+        produce([&file](const void* data, size_t size) { return file.Write(data, size); }) && file.Commit())
+        return 0;
+    return file.Error() != 0 ? file.Error() : EIO;
+}

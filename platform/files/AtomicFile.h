@@ -11,10 +11,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
+
+#include "platform/bytes/ByteSink.h"
 
 struct AtomicWriteOptions {
     // A symbolic link under the name: false replaces the link by the file
@@ -76,4 +79,11 @@ void SyncFolder(const std::string& folder);
 // Writes size bytes as the file at path in one step.  Returns 0, or the
 // errno of the step that failed; the file at path is then as it was.
 int WriteFileAtomically(const std::string& path, const void* data, size_t size,
+                        const AtomicWriteOptions& options = {});
+
+// Writes the bytes that produce hands its sink, in order, as the file at path
+// in one step, without holding the whole file in memory.  produce returns
+// false to give up; the file at path then stays as it was.  Returns 0, or the
+// errno of the step that failed (EIO when produce gave up by itself).
+int WriteFileAtomically(const std::string& path, const std::function<bool(const ByteSink&)>& produce,
                         const AtomicWriteOptions& options = {});

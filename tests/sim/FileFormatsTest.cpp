@@ -71,7 +71,8 @@ std::string Decode(const std::vector<char>& file, SimulationState& state)
 
 TEST(VtkImageFile, ReadsBackAsOnePointPerCellWithTheDumpsValues)
 {
-    const int W = 5, H = 3;
+    // Rows enough for several blocks of the encoder, the last one short.
+    const int W = 301, H = 80;
     const std::vector<float> field = Field(W, H);
     const std::vector<char> file = EncodeVtkImage(field, W, H);
     VtiImage image;
@@ -178,17 +179,24 @@ TEST(StateFile, ChecksumIsTheStandardCrc32)
 {
     EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
     EXPECT_EQ(Crc32("56789", 5, Crc32("1234", 4)), 0xCBF43926u) << "a checksum continued over a second part";
+    // Every byte value at every position of the eight-byte rounds, and a tail.
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < 1024; ++i)
+        bytes.push_back(static_cast<uint8_t>(i));
+    bytes.insert(bytes.end(), {'a', 'b', 'c'});
+    EXPECT_EQ(Crc32(bytes.data(), bytes.size()), 0xC2FAA2A6u);
 }
 
 TEST(StateFile, EncodedStateDecodesToTheSameBits)
 {
-    const SimulationState saved = SomeState(7, 5);
+    // More cells than one block of the encoder.
+    const SimulationState saved = SomeState(130, 70);
     const std::vector<char> file = EncodeState(saved);
-    EXPECT_EQ(file.size(), StateFileBytes(7, 5, 2));
+    EXPECT_EQ(file.size(), StateFileBytes(130, 70, 2));
     SimulationState read;
     ASSERT_EQ(Decode(file, read), "");
-    EXPECT_EQ(read.width, 7);
-    EXPECT_EQ(read.height, 5);
+    EXPECT_EQ(read.width, 130);
+    EXPECT_EQ(read.height, 70);
     EXPECT_EQ(read.step, saved.step);
     EXPECT_EQ(read.simulationType, 1);
     EXPECT_TRUE(SameBits(read.flowVelX, saved.flowVelX));

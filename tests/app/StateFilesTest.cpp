@@ -1,0 +1,64 @@
+#include "app/StateFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "tests/support/TempFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string ReadAll(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+SimulationState State(int W, int H, float fill)
+{
+    SimulationState s;
+    s.width = W;
+    s.height = H;
+    s.simulationType = 1;
+    s.flowVelX = 0.1f;
+    s.invViscosity = 20.0f;
+    s.cells.assign(static_cast<size_t>(W) * static_cast<size_t>(H), LatticeCell{});
+    for (LatticeCell& c : s.cells)
+        for (float& v : c.f)
+            v = fill;
+    return s;
+}
+}  // namespace
+
+// The state goes to its file in blocks; a write that fails after some of
+// them keeps the previous file whole and leaves nothing else behind.
+TEST(StateFiles, ASaveCutShortMidwayKeepsThePreviousFile)
+{
+    TempFolder folder;
+    const fs::path file = folder.path / "run.state";
+    ASSERT_EQ(SaveStateFile(file.string(), State(8, 8, 0.25f)), "");
+    const std::string previous = ReadAll(file);
+
+    struct sigaction ignore = {}, previousAction;
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previousAction);
+    rlimit previousLimit;
+    getrlimit(RLIMIT_FSIZE, &previousLimit);
+    rlimit small = previousLimit;
+    small.rlim_cur = 1 << 19;  // past the first blocks of a 1.2 MB state
+    setrlimit(RLIMIT_FSIZE, &small);
+    const std::string why = SaveStateFile(file.string(), State(180, 180, 0.5f));
+    setrlimit(RLIMIT_FSIZE, &previousLimit);
+    sigaction(SIGXFSZ, &previousAction, nullptr);
+
+    EXPECT_NE(why.find("large"), std::string::npos) << why;
+    EXPECT_EQ(ReadAll(file), previous);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+}
