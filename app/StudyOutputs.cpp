@@ -1,5 +1,6 @@
 #include "app/StudyOutputs.h"
 
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -12,16 +13,18 @@
 #include "app/VelocityDump.h"
 #include "sim/Checkpoint.h"
 
-namespace {
 // One step's outputs, taken from the simulator and ready to be written
-// without it.
+// without it.  The next step's set reuses its buffers.
 struct OutputSet {
     SimulationState state;  // the lattice and the run's parameters
     std::vector<std::pair<FieldFormat, std::string>> fields;
+    std::vector<float> field;  // (ux, uy, rho) per cell, for the field files
     QImage picture;
     std::string picturePath;
     std::string statePath;
 };
+
+namespace {
 
 std::string Failed(const std::string& path, const std::string& why)
 {
@@ -29,15 +32,14 @@ std::string Failed(const std::string& path, const std::string& why)
 }
 
 // Encodes and writes a set; an empty string, or the first failure.
-std::string WriteOutputSet(const OutputSet& set)
+std::string WriteOutputSet(OutputSet& set)
 {
     try {
         if (!set.fields.empty()) {
-            std::vector<float> field;
-            ComputeVelocityField(set.state.cells, field);
+            ComputeVelocityField(set.state.cells, set.field);
             for (const auto& [format, path] : set.fields)
                 if (std::string why =
-                        Failed(path, WriteFieldFile(format, path, field, set.state.width, set.state.height));
+                        Failed(path, WriteFieldFile(format, path, set.field, set.state.width, set.state.height));
                     !why.empty())
                     return why;
         }
@@ -65,6 +67,18 @@ std::string BlownUpReason(const std::vector<LatticeCell>& cells, int width, int6
            "runtime|collision=Smagorinsky may keep it stable)";
 }
 
+std::string BlownUpReason(LbmSimulator& simulator, int width, int height, int64_t step)
+{
+    if (!simulator.BlownUp())
+        return {};
+    std::vector<LatticeCell> cells;
+    if (!FetchLattice(simulator, width, height, cells))
+        return "the simulator refused its lattice";
+    return BlownUpReason(cells, width, step);
+}
+
+StudyOutputs::StudyOutputs(OutputNames names) : names(std::move(names)) {}
+
 StudyOutputs::~StudyOutputs() { Finish(); }
 
 std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& run, const ViewSettings& view,
@@ -74,29 +88,42 @@ std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& 
     // it keeps at most one set in memory and reports its failure now.
     if (std::string why = Finish(); !why.empty())
         return why;
-    OutputSet set;
-    set.state = run;
-    if (!CaptureSimulation(simulator, set.state))
-        return "the simulator refused its lattice";
-    if (std::string why = BlownUpReason(set.state.cells, run.width, run.step); !why.empty())
+    if (!set)
+        set = std::make_unique<OutputSet>();
+    std::vector<LatticeCell> cells = std::move(set->state.cells);
+    set->state = run;
+    set->state.cells = std::move(cells);
+    set->fields.clear();
+    set->picture = QImage();
+    set->picturePath.clear();
+    set->statePath.clear();
+    // Only the field files and the state need the lattice here; a picture
+    // alone asks the simulator whether the flow is sound.
+    if (!names.dump.empty() || !names.vtk.empty() || !names.npy.empty() || !names.saveState.empty()) {
+        if (!CaptureSimulation(simulator, set->state))
+            return "the simulator refused its lattice";
+        if (std::string why = BlownUpReason(set->state.cells, run.width, run.step); !why.empty())
+            return why;
+    } else if (std::string why = BlownUpReason(simulator, run.width, run.height, run.step); !why.empty()) {
         return why;
+    }
     const std::pair<FieldFormat, const std::string*> fields[] = {
         {FieldFormat::RawDump, &names.dump}, {FieldFormat::Vtk, &names.vtk}, {FieldFormat::Npy, &names.npy}};
     for (const auto& [format, pattern] : fields)
         if (!pattern->empty())
-            set.fields.emplace_back(format, StepFileName(*pattern, run.step, names.digits));
+            set->fields.emplace_back(format, StepFileName(*pattern, run.step, names.digits));
     if (!names.png.empty()) {
-        set.picturePath = StepFileName(names.png, run.step, names.digits);
+        set->picturePath = StepFileName(names.png, run.step, names.digits);
         std::string why;
-        set.picture = RenderFlowPicture(simulator, run.width, run.height, names.pngScale, view, &why);
-        if (set.picture.isNull())
-            return Failed(set.picturePath, why);
-        if (why = messages.Failure("cannot draw \"" + set.picturePath + "\""); !why.empty())
+        set->picture = RenderFlowPicture(simulator, run.width, run.height, names.pngScale, view, &why);
+        if (set->picture.isNull())
+            return Failed(set->picturePath, why);
+        if (why = messages.Failure("cannot draw \"" + set->picturePath + "\""); !why.empty())
             return why;
     }
     if (!names.saveState.empty())
-        set.statePath = StepFileName(names.saveState, run.step, names.digits);
-    writing = std::async(std::launch::async, [set = std::move(set)] { return WriteOutputSet(set); });
+        set->statePath = StepFileName(names.saveState, run.step, names.digits);
+    writing = std::async(std::launch::async, [&written = *set] { return WriteOutputSet(written); });
     return {};
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,15 @@ struct OutputNames {
 // Why a lattice with a value that is not finite cannot go on, or an empty
 // string for a sound one.
 std::string BlownUpReason(const std::vector<LatticeCell>& cells, int width, int64_t step);
+// The same for a simulator of width x height, asked where its lattice lies;
+// the lattice is read back only to name the cell of a flow that blew up.
+std::string BlownUpReason(LbmSimulator& simulator, int width, int height, int64_t step);
+
+struct OutputSet;
 
 class StudyOutputs {
 public:
-    explicit StudyOutputs(OutputNames names) : names(std::move(names)) {}
+    explicit StudyOutputs(OutputNames names);
     // Waits for the set being written.
     ~StudyOutputs();
     StudyOutputs(const StudyOutputs&) = delete;
@@ -44,5 +50,7 @@ public:
 
 private:
     OutputNames names;
+    // The set being written, or the last one, whose buffers the next reuses.
+    std::unique_ptr<OutputSet> set;
     std::future<std::string> writing;
 };

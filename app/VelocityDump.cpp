@@ -14,7 +14,7 @@ std::string VelocityDumpFileName(int width, int height)
 
 void ComputeVelocityField(const std::vector<LatticeCell>& cells, std::vector<float>& field)
 {
-    field.assign(cells.size() * 3, 0.0f);
+    field.resize(cells.size() * 3);  // every value is written below
     for (size_t n = 0; n < cells.size(); ++n) {
         const Macroscopic m = ComputeMacroscopic(cells[n]);
         field[3 * n] = m.ux;

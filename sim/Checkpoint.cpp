@@ -18,6 +18,12 @@ bool FetchLattice(LbmSimulator& simulator, int width, int height, std::vector<La
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     if (!SizeFitsAnInt(count))
         return false;
+    // A lattice of the right size is filled in place: a study and the
+    // window's read-outs fetch it again and again, and fresh memory costs
+    // its page faults every time.
+    if (cells.size() == count)
+        return simulator.FetchGridState(reinterpret_cast<float*>(cells.data()),
+                                        static_cast<int>(count * sizeof(LatticeCell)));
     std::vector<LatticeCell> lattice(count, LatticeCell{});
     if (!simulator.FetchGridState(reinterpret_cast<float*>(lattice.data()),
                                   static_cast<int>(count * sizeof(LatticeCell))))

@@ -7,7 +7,9 @@
 #include "sim/StateFile.h"
 
 // The whole lattice of a width x height simulator in cell order; false when
-// the simulator refuses it or the size cannot be asked for.
+// the simulator refuses it or the size cannot be asked for.  cells of the
+// right size already are filled in place (and hold anything after a
+// failure); any other cells are left alone on failure.
 bool FetchLattice(LbmSimulator& simulator, int width, int height, std::vector<LatticeCell>& cells);
 
 // Fills state.obstacles and state.cells for a simulator of state.width x

@@ -106,7 +106,13 @@ bool CpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
     const int64_t expected = int64_t{W} * H * int64_t{sizeof(LatticeCell)};
     if (dst == nullptr || sizeInBytes != expected)
         return false;
-    lattices[current].CopyTo(reinterpret_cast<LatticeCell*>(dst));
+    // Shared with the stepping threads: a study reads the lattice back while
+    // they wait.
+    const CpuStepLattice* lattice = &lattices[current];
+    auto* cells = reinterpret_cast<LatticeCell*>(dst);
+    stepper->ForEachSpan(static_cast<size_t>(H), [=](size_t first, size_t last) {
+        lattice->CopyRowsTo(cells, static_cast<int>(first), static_cast<int>(last));
+    });
     return true;
 }
 

@@ -66,9 +66,11 @@ void CpuStepLattice::CopyFrom(const LatticeCell* cells)
     }
 }
 
-void CpuStepLattice::CopyTo(LatticeCell* cells) const
+void CpuStepLattice::CopyTo(LatticeCell* cells) const { CopyRowsTo(cells, 0, H); }
+
+void CpuStepLattice::CopyRowsTo(LatticeCell* cells, int yBegin, int yEnd) const
 {
-    for (int y = 0; y < H; ++y) {
+    for (int y = yBegin; y < yEnd; ++y) {
         LatticeCell* row = cells + static_cast<ptrdiff_t>(y) * W;
         for (int i = 0; i < 9; ++i) {
             const float* src = planes[i] + y * pitch;

@@ -46,6 +46,9 @@ public:
     // cells holds W*H records in cell order.
     void CopyFrom(const LatticeCell* cells);
     void CopyTo(LatticeCell* cells) const;
+    // Rows yBegin .. yEnd-1 only, into the same places of cells: for
+    // threads that share one copy.
+    void CopyRowsTo(LatticeCell* cells, int yBegin, int yEnd) const;
 
     // True when any value is not finite or beyond d2q9::kBlownUpMagnitude:
     // the mark of a flow that has blown up.

@@ -3,9 +3,10 @@
 // 1. The rate of Eddyra --headless at 512 x 256 with every output (raw dump,
 //    VTK, NumPy, PNG, saved state) written every 1000 steps, next to the
 //    same run without outputs and to the bare solver rate measured in the
-//    same process, for both solvers; and the outputs' share alone, from
-//    blocks of 5000 steps with and without them taken in turn on one
-//    simulator (the median of the blocks), which the load of a shared
+//    same process, for both solvers; and the outputs' share alone, every
+//    output together and on the processor solver each alone, from blocks of
+//    10000 steps (5000 on the GPU) with and without them taken in turn on
+//    one simulator (the median of the blocks), which the load of a shared
 //    machine disturbs far less than separate runs.
 // 2. The size and write time of each format at 1024 x 1024, taken from
 //    either solver.
@@ -126,10 +127,11 @@ double HeadlessRate(int32_t solver, int64_t steps, bool outputs)
     return code == kExitDone ? static_cast<double>(steps) * 1e9 / static_cast<double>(ns) : 0;
 }
 
-// The outputs' share of a run: blocks of 5000 steps, with the outputs after
-// every 1000 and without, in turn; the median of cost = with / without - 1.
-// A block with outputs waits for its last set, as the end of a run does.
-void OutputShare(int32_t solver, int blocks)
+// The outputs' share of a run: blocks of `steps` steps, with the outputs
+// after every 1000 and without, in turn; the median of cost = with /
+// without - 1.  A block with outputs waits for its last set, as the end of
+// a run does; the longer the block, the closer to a long run's steady cost.
+void OutputShare(int32_t solver, const char* label, const OutputNames& names, int blocks, int steps)
 {
     if (!CreateHeadlessRenderContext())
         return;
@@ -138,8 +140,7 @@ void OutputShare(int32_t solver, int blocks)
         sim->AddObstacle(kCylinder);
         sim->Step(200);
         const ReportedMessages messages;
-        StudyOutputs outputs({"out/d_{step}.dat", "out/v_{step}.vti", "out/a_{step}.npy", "out/p_{step}.png",
-                              "out/s_{step}.state", 1, 7});
+        StudyOutputs outputs(names);
         SimulationState run;
         run.width = 512;
         run.height = 256;
@@ -150,12 +151,12 @@ void OutputShare(int32_t solver, int blocks)
         for (int b = 0; b < blocks; ++b) {
             QElapsedTimer clock;
             clock.start();
-            for (int k = 0; k < 5; ++k)
+            for (int k = 0; k < steps / 1000; ++k)
                 sim->Step(1000);
             glFinish();
             bare.push_back(static_cast<double>(clock.nsecsElapsed()));
             clock.start();
-            for (int k = 0; k < 5; ++k) {
+            for (int k = 0; k < steps / 1000; ++k) {
                 sim->Step(1000);
                 run.step += 1000;
                 if (const std::string why = outputs.Write(*sim, run, {}, messages); !why.empty())
@@ -166,13 +167,30 @@ void OutputShare(int32_t solver, int blocks)
             with.push_back(static_cast<double>(clock.nsecsElapsed()));
             cost.push_back(with.back() / bare.back() - 1.0);
         }
-        std::printf("%-6s %10.1f %14.1f %11.1f%%   (median of %d blocks of 5000 steps each way)\n",
-                    solver == 0 ? "GPU" : "CPU", 5000 * 1e9 / Median(bare), 5000 * 1e9 / Median(with),
-                    100.0 * Median(cost), blocks);
+        std::printf("%-6s %-8s %10.1f %14.1f %11.1f%%   (median of %d blocks of %d steps each way)\n",
+                    solver == 0 ? "GPU" : "CPU", label, steps * 1e9 / Median(bare), steps * 1e9 / Median(with),
+                    100.0 * Median(cost), blocks, steps);
     }
     DestroyRenderContext();
     QDir("out").removeRecursively();
     QDir().mkdir("out");
+}
+
+// Every output together, then each alone on the processor solver.
+void OutputShares(int32_t solver)
+{
+    const OutputNames all{"out/d_{step}.dat", "out/v_{step}.vti", "out/a_{step}.npy", "out/p_{step}.png",
+                          "out/s_{step}.state", 1, 7};
+    if (solver == 0) {
+        OutputShare(solver, "all", all, 2, 5000);
+        return;
+    }
+    OutputShare(solver, "all", all, 5, 10000);
+    OutputShare(solver, "dump", {all.dump, {}, {}, {}, {}, 1, 7}, 5, 10000);
+    OutputShare(solver, "vtk", {{}, all.vtk, {}, {}, {}, 1, 7}, 5, 10000);
+    OutputShare(solver, "npy", {{}, {}, all.npy, {}, {}, 1, 7}, 5, 10000);
+    OutputShare(solver, "png", {{}, {}, {}, all.png, {}, 1, 7}, 5, 10000);
+    OutputShare(solver, "state", {{}, {}, {}, {}, all.saveState, 1, 7}, 5, 10000);
 }
 
 // Median of five writes, in milliseconds, and the file's size.
@@ -270,11 +288,11 @@ int main(int argc, char** argv)
         std::printf("%-6s %10.1f %14.1f %14.1f %11.1f%% %11.1f%%\n", solver == 0 ? "GPU" : "CPU", bare, plain,
                     withOutputs, 100.0 * (1.0 - withOutputs / plain), 100.0 * (1.0 - withOutputs / bare));
     }
-    std::printf("\nOutputs' share, every output each 1000 steps, 512x256\n%-6s %10s %14s %12s\n", "solver",
+    std::printf("\nOutputs' share, each 1000 steps, 512x256\n%-6s %-8s %10s %14s %12s\n", "solver", "outputs",
                 "bare ips", "+outputs ips", "cost");
     for (int32_t solver : {1, 0})
         if (which == "both" || which == (solver == 0 ? "gpu" : "cpu"))
-            OutputShare(solver, solver == 0 ? 2 : 5);
+            OutputShares(solver);
     if (which != "gpu")
         FormatFigures(1);
     if (which != "cpu")
