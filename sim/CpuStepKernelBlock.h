@@ -53,35 +53,23 @@ template <class V>
     return V::Div(V::Set(1.0f), V::Mul(V::Set(0.5f), V::Add(tau0, root)));
 }
 
-// The lanes whose relaxation went negative, relaxed again one at a time by
-// RelaxPositive; rare enough that lane-by-lane costs nothing measurable.
-template <class V>
-[[gnu::noinline]] void GuardPositive(const typename V::Vec f[9], const typename V::Vec eq[9],
-                                     typename V::Vec omega, unsigned lanes, typename V::Vec out[9])
+// The lanes whose relaxation went negative, updated again one at a time by
+// UpdateCell from their pulled values spilled to memory: rare enough that
+// lane by lane costs nothing measurable.  Out of line, over plain arrays,
+// and from the pulled values alone, so that the common path keeps nothing
+// more alive in registers than the pulled values.
+[[gnu::noinline]] inline void GuardPositiveLanes(const float* f, float omega, float* out, int lanes, unsigned which)
 {
-    constexpr int L = V::kLanes;
-    float fl[9][L], eql[9][L], outl[9][L], omegal[L];
-    for (int i = 0; i < 9; ++i) {
-        V::Store(fl[i], f[i]);
-        V::Store(eql[i], eq[i]);
-        V::Store(outl[i], out[i]);
-    }
-    V::Store(omegal, omega);
-    for (int j = 0; j < L; ++j) {
-        if ((lanes & (1u << j)) == 0)
+    for (int j = 0; j < lanes; ++j) {
+        if ((which & (1u << j)) == 0)
             continue;
-        LatticeCell fc, eqc;
-        float relaxed[9];
-        for (int i = 0; i < 9; ++i) {
-            fc.f[i] = fl[i][j];
-            eqc.f[i] = eql[i][j];
-        }
-        RelaxPositive(fc, eqc, omegal[j], relaxed);
+        LatticeCell cell;
         for (int i = 0; i < 9; ++i)
-            outl[i][j] = relaxed[i];
+            cell.f[i] = f[i * lanes + j];
+        UpdateCell<CollisionModel::Smagorinsky>(cell, false, omega);
+        for (int i = 0; i < 9; ++i)
+            out[i * lanes + j] = cell.f[i];
     }
-    for (int i = 0; i < 9; ++i)
-        out[i] = V::Load(outl[i]);
 }
 
 // Collision or bounce-back of L pulled cells; returns the lanes to write.
@@ -127,6 +115,7 @@ template <class V, CollisionModel Model>
         eq[kPlus[k]] = V::Mul(rw, V::Sub(V::Add(V::Add(one, m), q), s));
         eq[kMinus[k]] = V::Mul(rw, V::Sub(V::Add(V::Sub(one, m), q), s));
     }
+    const Vec baseOmega = omega;  // loop-invariant: one register for the row
     if constexpr (Model == CollisionModel::Smagorinsky)
         omega = SmagorinskyBlockOmega<V>(f, eq, rho, omega);
 #pragma GCC unroll 16
@@ -138,8 +127,20 @@ template <class V, CollisionModel Model>
         for (int i = 0; i < 9; ++i)
             negative |= V::Bits(V::Negative(out[i]));
         negative &= written & ~obstacleBits;
-        if (negative != 0) [[unlikely]]
-            GuardPositive<V>(f, eq, omega, negative, out);
+        if (negative != 0) [[unlikely]] {
+            constexpr int L = V::kLanes;
+            alignas(64) float fl[9 * L], outl[9 * L], base[L];
+            V::Store(base, baseOmega);
+#pragma GCC unroll 16
+            for (int i = 0; i < 9; ++i) {
+                V::Store(fl + i * L, f[i]);
+                V::Store(outl + i * L, out[i]);
+            }
+            GuardPositiveLanes(fl, base[0], outl, L, negative);
+#pragma GCC unroll 16
+            for (int i = 0; i < 9; ++i)
+                out[i] = V::Load(outl + i * L);
+        }
     }
 
     if (obstacleBits != 0) {
