@@ -92,9 +92,8 @@ inline float PositiveOmega(const LatticeCell& f, const LatticeCell& eq, float om
 }
 
 // The Smagorinsky relaxation of one fluid cell into out, with its guard:
-// omega is the cell's SmagorinskyOmega.  UpdateCell relaxes through it, and
-// the vector kernels hand the lanes whose plain relaxation went negative to
-// UpdateCell, so its bits are theirs.
+// omega is the cell's SmagorinskyOmega.  The vector kernels repeat it
+// operation by operation for the lanes whose plain relaxation went negative.
 inline void RelaxPositive(const LatticeCell& f, const LatticeCell& eq, float omega, float out[9])
 {
     const float limited = PositiveOmega(f, eq, omega);

@@ -63,6 +63,10 @@ struct Avx512 {
     }
     static Mask AbsGreater(Vec x, Vec bound) { return _mm512_cmp_ps_mask(_mm512_abs_ps(x), bound, _CMP_GT_OQ); }
     static Mask Negative(Vec x) { return _mm512_cmp_ps_mask(x, _mm512_setzero_ps(), _CMP_LT_OQ); }
+    static Mask Less(Vec a, Vec b) { return _mm512_cmp_ps_mask(a, b, _CMP_LT_OQ); }
+    static Mask LessEqual(Vec a, Vec b) { return _mm512_cmp_ps_mask(a, b, _CMP_LE_OQ); }
+    static Mask MaskAnd(Mask a, Mask b) { return static_cast<Mask>(a & b); }
+    static Mask MaskOr(Mask a, Mask b) { return static_cast<Mask>(a | b); }
     static Vec Select(Mask m, Vec a, Vec b) { return _mm512_mask_blend_ps(m, a, b); }
     static unsigned Bits(Mask m) { return m; }
     template <unsigned M>

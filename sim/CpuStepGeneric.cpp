@@ -71,6 +71,10 @@ struct Generic {
         return Abs(x) > bound;
     }
     static Mask Negative(Vec x) { return x < 0.0f; }
+    static Mask Less(Vec a, Vec b) { return a < b; }
+    static Mask LessEqual(Vec a, Vec b) { return a <= b; }
+    static Mask MaskAnd(Mask a, Mask b) { return a & b; }
+    static Mask MaskOr(Mask a, Mask b) { return a | b; }
     static Vec Select(Mask m, Vec a, Vec b)
     {
         return reinterpret_cast<Vec>((reinterpret_cast<Mask>(b) & m) | (reinterpret_cast<Mask>(a) & ~m));

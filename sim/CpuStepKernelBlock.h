@@ -53,25 +53,6 @@ template <class V>
     return V::Div(V::Set(1.0f), V::Mul(V::Set(0.5f), V::Add(tau0, root)));
 }
 
-// The lanes whose relaxation went negative, updated again one at a time by
-// UpdateCell from their pulled values spilled to memory: rare enough that
-// lane by lane costs nothing measurable.  Out of line, over plain arrays,
-// and from the pulled values alone, so that the common path keeps nothing
-// more alive in registers than the pulled values.
-[[gnu::noinline]] inline void GuardPositiveLanes(const float* f, float omega, float* out, int lanes, unsigned which)
-{
-    for (int j = 0; j < lanes; ++j) {
-        if ((which & (1u << j)) == 0)
-            continue;
-        LatticeCell cell;
-        for (int i = 0; i < 9; ++i)
-            cell.f[i] = f[i * lanes + j];
-        UpdateCell<CollisionModel::Smagorinsky>(cell, false, omega);
-        for (int i = 0; i < 9; ++i)
-            out[i * lanes + j] = cell.f[i];
-    }
-}
-
 // Collision or bounce-back of L pulled cells; returns the lanes to write.
 template <class V, CollisionModel Model>
 [[gnu::always_inline]] inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle,
@@ -115,31 +96,32 @@ template <class V, CollisionModel Model>
         eq[kPlus[k]] = V::Mul(rw, V::Sub(V::Add(V::Add(one, m), q), s));
         eq[kMinus[k]] = V::Mul(rw, V::Sub(V::Add(V::Sub(one, m), q), s));
     }
-    const Vec baseOmega = omega;  // loop-invariant: one register for the row
     if constexpr (Model == CollisionModel::Smagorinsky)
         omega = SmagorinskyBlockOmega<V>(f, eq, rho, omega);
 #pragma GCC unroll 16
     for (int i = 0; i < 9; ++i)
         out[i] = V::Add(f[i], V::Mul(omega, V::Sub(eq[i], f[i])));
     if constexpr (Model == CollisionModel::Smagorinsky) {
-        unsigned negative = 0;
+        // The positivity guard as RelaxPositive takes it, for the lanes with
+        // a negative value only: the others keep their bits.
+        auto negative = V::Negative(out[0]);
 #pragma GCC unroll 16
-        for (int i = 0; i < 9; ++i)
-            negative |= V::Bits(V::Negative(out[i]));
-        negative &= written & ~obstacleBits;
-        if (negative != 0) [[unlikely]] {
-            constexpr int L = V::kLanes;
-            alignas(64) float fl[9 * L], outl[9 * L], base[L];
-            V::Store(base, baseOmega);
+        for (int i = 1; i < 9; ++i)
+            negative = V::MaskOr(negative, V::Negative(out[i]));
+        if ((V::Bits(negative) & written & ~obstacleBits) != 0) [[unlikely]] {
+            const Vec zero = V::Set(0.0f);
+            Vec limited = omega;
 #pragma GCC unroll 16
             for (int i = 0; i < 9; ++i) {
-                V::Store(fl + i * L, f[i]);
-                V::Store(outl + i * L, out[i]);
+                const Vec g = V::Sub(f[i], eq[i]);
+                const Vec limit = V::Div(f[i], g);
+                const auto lower = V::MaskAnd(V::MaskAnd(V::Less(zero, g), V::LessEqual(zero, f[i])),
+                                              V::Less(limit, limited));
+                limited = V::Select(lower, limited, limit);
             }
-            GuardPositiveLanes(fl, base[0], outl, L, negative);
 #pragma GCC unroll 16
             for (int i = 0; i < 9; ++i)
-                out[i] = V::Load(outl + i * L);
+                out[i] = V::Select(negative, out[i], V::Add(f[i], V::Mul(limited, V::Sub(eq[i], f[i]))));
         }
     }
 

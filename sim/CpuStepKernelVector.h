@@ -17,6 +17,8 @@
 //   NonZero(p, lanes)            the same, reading only the given lanes
 //   AbsGreater(x, bound)         |x| > bound, false for NaN
 //   Negative(x)                  x < 0, false for NaN and -0
+//   Less(a, b), LessEqual(a, b)  ordered comparisons, false for NaN
+//   MaskAnd(m, n), MaskOr(m, n)
 //   Select(m, a, b)              m ? b : a
 //   Bits(m)                      one bit per lane
 // and, for the kernel over cell records only:
