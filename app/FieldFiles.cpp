@@ -7,20 +7,20 @@
 #include "sim/VtkImageFile.h"
 
 std::string WriteFieldFile(FieldFormat format, const std::string& path, const std::vector<float>& field, int width,
-                           int height)
+                           int height, const AtomicWriteOptions& options)
 {
     int error = 0;
     switch (format) {
     case FieldFormat::RawDump:
-        error = WriteFileAtomically(path, field.data(), field.size() * sizeof(float));
+        error = WriteFileAtomically(path, field.data(), field.size() * sizeof(float), options);
         break;
     case FieldFormat::Vtk:
         error = WriteFileAtomically(
-            path, [&](const ByteSink& sink) { return EncodeVtkImage(field, width, height, sink); });
+            path, [&](const ByteSink& sink) { return EncodeVtkImage(field, width, height, sink); }, options);
         break;
     case FieldFormat::Npy:
-        error = WriteFileAtomically(path,
-                                    [&](const ByteSink& sink) { return EncodeNpy(field, width, height, sink); });
+        error = WriteFileAtomically(
+            path, [&](const ByteSink& sink) { return EncodeNpy(field, width, height, sink); }, options);
         break;
     }
     return error ? std::strerror(error) : std::string();

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/AtomicFile.h"
+
 enum class FieldFormat {
     RawDump,  // the velocity dump's layout: (ux, uy, rho) per cell, no header
     Vtk,      // ".vti" image data
@@ -14,4 +16,4 @@ enum class FieldFormat {
 // field: width * height records (ux, uy, rho) in cell order.  Returns an
 // empty string, or the system's reason; the file is then as it was.
 std::string WriteFieldFile(FieldFormat format, const std::string& path, const std::vector<float>& field, int width,
-                           int height);
+                           int height, const AtomicWriteOptions& options = {});

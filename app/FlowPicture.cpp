@@ -79,7 +79,7 @@ std::string WriteFlowPicture(const std::string& path, LbmSimulator& simulator, i
     return WritePngFile(path, image);
 }
 
-std::string WritePngFile(const std::string& path, const QImage& image)
+std::string WritePngFile(const std::string& path, const QImage& image, const AtomicWriteOptions& options)
 {
     QByteArray png;
     QBuffer buffer(&png);
@@ -89,7 +89,7 @@ std::string WritePngFile(const std::string& path, const QImage& image)
     // 50 (level 4) is several times faster for files a fifth larger.
     if (!image.save(&buffer, "PNG", 50))
         return "the picture could not be encoded as PNG";
-    if (const int e = WriteFileAtomically(path, png.constData(), static_cast<size_t>(png.size())))
+    if (const int e = WriteFileAtomically(path, png.constData(), static_cast<size_t>(png.size()), options))
         return std::strerror(e);
     return {};
 }

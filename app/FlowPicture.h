@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include "platform/files/AtomicFile.h"
 #include "sim/LbmSimulator.h"
 #include "sim/ViewModes.h"
 
@@ -22,7 +23,7 @@ QImage RenderFlowPicture(LbmSimulator& simulator, int width, int height, int sca
 
 // Replaces the file at path with the image as PNG, in one step.  Returns an
 // empty string, or what failed; the file is then as it was.
-std::string WritePngFile(const std::string& path, const QImage& image);
+std::string WritePngFile(const std::string& path, const QImage& image, const AtomicWriteOptions& options = {});
 
 // Draws the picture and replaces the file at path with it in one step.
 // Returns an empty string, or what failed; the file is then as it was.

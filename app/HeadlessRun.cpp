@@ -210,7 +210,7 @@ std::string HeadlessRun::Run()
     }
     if (std::string why = options.AnyOutput() ? WriteOutputs() : CheckFlow(); !why.empty())
         return why;
-    if (std::string why = outputs->Finish(); !why.empty())
+    if (std::string why = outputs->Close(); !why.empty())
         return why;
     if (std::string why = messages.Failure("the run is not to be trusted"); !why.empty())
         return why;

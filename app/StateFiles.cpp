@@ -32,10 +32,10 @@ StateParameterList StateParameters(const SimulationState& state)
              {&params::invViscosity, &state.invViscosity}}};
 }
 
-std::string SaveStateFile(const std::string& path, const SimulationState& state)
+std::string SaveStateFile(const std::string& path, const SimulationState& state, const AtomicWriteOptions& options)
 {
     if (const int error =
-            WriteFileAtomically(path, [&state](const ByteSink& sink) { return EncodeState(state, sink); }))
+            WriteFileAtomically(path, [&state](const ByteSink& sink) { return EncodeState(state, sink); }, options))
         return std::strerror(error);
     return {};
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/GlobalVariable.h"
+#include "platform/files/AtomicFile.h"
 #include "sim/StateFile.h"
 
 // The parameters a saved state holds, each beside the state's field with
@@ -15,7 +16,8 @@ using StateParameterList = std::array<std::pair<const GlobalVariable*, const voi
 StateParameterList StateParameters(const SimulationState& state);
 
 // Replaces the file at path in one step; an empty string or the reason.
-std::string SaveStateFile(const std::string& path, const SimulationState& state);
+std::string SaveStateFile(const std::string& path, const SimulationState& state,
+                          const AtomicWriteOptions& options = {});
 
 // Reads and checks a whole file.  Returns an empty string and fills state,
 // or a one-line reason (damaged, truncated, another format, a grid size or

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <new>
+#include <set>
 #include <utility>
 
 #include <QImage>
@@ -31,23 +32,27 @@ std::string Failed(const std::string& path, const std::string& why)
     return why.empty() ? why : "cannot write \"" + path + "\": " + why;
 }
 
-// Encodes and writes a set; an empty string, or the first failure.
+// Encodes and writes a set; an empty string, or the first failure.  The
+// folders are synced once, when the study closes: a sync of a folder per
+// file cost more than all the encoding.
 std::string WriteOutputSet(OutputSet& set)
 {
+    AtomicWriteOptions deferred;
+    deferred.syncFolder = false;
     try {
         if (!set.fields.empty()) {
             ComputeVelocityField(set.state.cells, set.field);
             for (const auto& [format, path] : set.fields)
                 if (std::string why =
-                        Failed(path, WriteFieldFile(format, path, set.field, set.state.width, set.state.height));
+                        Failed(path, WriteFieldFile(format, path, set.field, set.state.width, set.state.height, deferred));
                     !why.empty())
                     return why;
         }
         if (!set.picturePath.empty())
-            if (std::string why = Failed(set.picturePath, WritePngFile(set.picturePath, set.picture)); !why.empty())
+            if (std::string why = Failed(set.picturePath, WritePngFile(set.picturePath, set.picture, deferred)); !why.empty())
                 return why;
         if (!set.statePath.empty())
-            if (std::string why = Failed(set.statePath, SaveStateFile(set.statePath, set.state)); !why.empty())
+            if (std::string why = Failed(set.statePath, SaveStateFile(set.statePath, set.state, deferred)); !why.empty())
                 return why;
     } catch (const std::bad_alloc&) {
         return "not enough memory to write the outputs of step " + std::to_string(set.state.step);
@@ -79,7 +84,7 @@ std::string BlownUpReason(LbmSimulator& simulator, int width, int height, int64_
 
 StudyOutputs::StudyOutputs(OutputNames names) : names(std::move(names)) {}
 
-StudyOutputs::~StudyOutputs() { Finish(); }
+StudyOutputs::~StudyOutputs() { Close(); }
 
 std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& run, const ViewSettings& view,
                                 const ReportedMessages& messages)
@@ -123,8 +128,22 @@ std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& 
     }
     if (!names.saveState.empty())
         set->statePath = StepFileName(names.saveState, run.step, names.digits);
+    for (const auto& [format, path] : set->fields)
+        folders.insert(FolderOf(path));
+    for (const std::string* path : {&set->picturePath, &set->statePath})
+        if (!path->empty())
+            folders.insert(FolderOf(*path));
     writing = std::async(std::launch::async, [&written = *set] { return WriteOutputSet(written); });
     return {};
 }
 
 std::string StudyOutputs::Finish() { return writing.valid() ? writing.get() : std::string(); }
+
+std::string StudyOutputs::Close()
+{
+    std::string why = Finish();
+    for (const std::string& folder : folders)
+        SyncFolder(folder);
+    folders.clear();
+    return why;
+}

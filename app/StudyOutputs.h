@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,10 +48,14 @@ public:
                       const ReportedMessages& messages);
     // Waits for the set being written; its failure, or an empty string.
     std::string Finish();
+    // Finish, then puts the names of every file written so far on disk
+    // (their contents are there already).  The destructor closes too.
+    std::string Close();
 
 private:
     OutputNames names;
     // The set being written, or the last one, whose buffers the next reuses.
     std::unique_ptr<OutputSet> set;
     std::future<std::string> writing;
+    std::set<std::string> folders;  // of the files written since the last Close
 };

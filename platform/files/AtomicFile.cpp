@@ -38,12 +38,6 @@ bool FinalName(const std::string& path, bool followLink, std::string& target)
     return true;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // What every temporary name of finalPath starts with, inside its folder.  A
 // hidden one leaves the final name out, so that a final name near the
 // length limit still leaves room for it.
@@ -115,6 +109,12 @@ bool WriteAll(int fd, const uint8_t* data, size_t size)
 
 }  // namespace
 
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 void SyncFolder(const std::string& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -155,6 +155,7 @@ bool AtomicFile::Open(const std::string& path, const AtomicWriteOptions& options
     }
     finalPath = std::move(target);
     mode = options.mode;
+    syncFolder = options.syncFolder;
     buffer.reserve(kBufferSize);
     return true;
 }
@@ -193,7 +194,7 @@ bool AtomicFile::Commit()
     if (::close(fd) != 0 && ok) ok = Fail();
     fd = -1;
     tempPath.clear();
-    if (ok) SyncFolder(FolderOf(finalPath));
+    if (ok && syncFolder) SyncFolder(FolderOf(finalPath));
     return ok;
 }
 

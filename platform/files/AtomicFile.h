@@ -32,6 +32,12 @@ struct AtomicWriteOptions {
     // listings and of the names the folder's owner gives a meaning to, and
     // short whatever the final name's length.
     bool hiddenTemporary = false;
+    // The folder synced after the rename, so that the new name is on disk
+    // when the write returns.  False leaves that to a later SyncFolder by
+    // the caller, once for many files in one folder: each sync of a folder
+    // costs a journal commit.  The content is synced before the rename
+    // either way, so a crash never leaves a cut file under the name.
+    bool syncFolder = true;
 };
 
 class AtomicFile {
@@ -69,12 +75,16 @@ private:
     std::string finalPath;
     std::string tempPath;
     std::optional<mode_t> mode;
+    bool syncFolder = true;
     std::vector<uint8_t> buffer;
 };
 
 // A rename, a new name or a removed one is on disk only once its folder is:
 // syncs the folder, as far as the file system allows.
 void SyncFolder(const std::string& folder);
+
+// The folder a path names a file in: "." for a bare name.
+std::string FolderOf(const std::string& path);
 
 // Writes size bytes as the file at path in one step.  Returns 0, or the
 // errno of the step that failed; the file at path is then as it was.
