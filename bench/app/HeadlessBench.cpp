@@ -176,7 +176,8 @@ void OutputShare(int32_t solver, const char* label, const OutputNames& names, in
     QDir().mkdir("out");
 }
 
-// Every output together, then each alone on the processor solver.
+// Every output together, then on the processor solver each alone and the
+// pair a film of a study needs.
 void OutputShares(int32_t solver)
 {
     const OutputNames all{"out/d_{step}.dat", "out/v_{step}.vti", "out/a_{step}.npy", "out/p_{step}.png",
@@ -191,6 +192,7 @@ void OutputShares(int32_t solver)
     OutputShare(solver, "npy", {{}, {}, all.npy, {}, {}, 1, 7}, 5, 10000);
     OutputShare(solver, "png", {{}, {}, {}, all.png, {}, 1, 7}, 5, 10000);
     OutputShare(solver, "state", {{}, {}, {}, {}, all.saveState, 1, 7}, 5, 10000);
+    OutputShare(solver, "vtk+png", {{}, all.vtk, {}, all.png, {}, 1, 7}, 5, 10000);
 }
 
 // Median of five writes, in milliseconds, and the file's size.
