@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -46,17 +44,12 @@ TEST(StateFiles, ASaveCutShortMidwayKeepsThePreviousFile)
     ASSERT_EQ(SaveStateFile(file.string(), State(8, 8, 0.25f)), "");
     const std::string previous = ReadAll(file);
 
-    struct sigaction ignore = {}, previousAction;
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previousAction);
-    rlimit previousLimit;
-    getrlimit(RLIMIT_FSIZE, &previousLimit);
-    rlimit small = previousLimit;
-    small.rlim_cur = 1 << 19;  // past the first blocks of a 1.2 MB state
-    setrlimit(RLIMIT_FSIZE, &small);
-    const std::string why = SaveStateFile(file.string(), State(180, 180, 0.5f));
-    setrlimit(RLIMIT_FSIZE, &previousLimit);
-    sigaction(SIGXFSZ, &previousAction, nullptr);
+    std::string why;
+    {
+        const FileSizeLimit limit(1 << 19);  // past the first blocks of a 1.2 MB state
+        ASSERT_TRUE(limit.Active());
+        why = SaveStateFile(file.string(), State(180, 180, 0.5f));
+    }
 
     EXPECT_NE(why.find("large"), std::string::npos) << why;
     EXPECT_EQ(ReadAll(file), previous);

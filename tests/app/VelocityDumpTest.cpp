@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "sim/CpuLbmSimulator.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -197,18 +196,13 @@ TEST(VelocityDump, AFailedWriteKeepsThePreviousFileWhole)
 
     // A file size limit below the dump's size: the write fails part way, as
     // on a full disk.
-    struct sigaction ignore = {}, previousAction;
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previousAction);
-    rlimit previousLimit;
-    getrlimit(RLIMIT_FSIZE, &previousLimit);
-    rlimit small = previousLimit;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
     sim.ResetFlow(-0.1f, 0.05f);
-    const VelocityDumpResult result = WriteVelocityDump(sim, 64, 64, folder.path.string());
-    setrlimit(RLIMIT_FSIZE, &previousLimit);
-    sigaction(SIGXFSZ, &previousAction, nullptr);
+    VelocityDumpResult result;
+    {
+        const FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.Active());
+        result = WriteVelocityDump(sim, 64, 64, folder.path.string());
+    }
 
     EXPECT_EQ(result.status, VelocityDumpStatus::WriteFailed);
     EXPECT_NE(result.error.find("large"), std::string::npos) << result.error;

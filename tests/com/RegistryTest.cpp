@@ -1,8 +1,6 @@
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <atomic>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -12,6 +10,7 @@
 
 #include "platform/registry/Registry.h"
 #include "tests/com/RegistryFolder.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/WaitWatch.h"
 
 namespace fs = std::filesystem;
@@ -302,15 +301,12 @@ TEST_F(RegistryTest, FailedWriteKeepsTheOldValue)
 
     // A file size limit makes the write of a large value fail half way,
     // even for a privileged user.
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const LSTATUS status = key.SetString("V", std::string(100000, 'n'));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    LSTATUS status;
+    {
+        const FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.Active());
+        status = key.SetString("V", std::string(100000, 'n'));
+    }
 
     EXPECT_EQ(status, ERROR_CANTWRITE);
     std::string text;

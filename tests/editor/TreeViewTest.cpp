@@ -1,8 +1,5 @@
 // The group tree: building groups from paths, bold marks, the context menu,
 // and the export and import files.
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -16,6 +13,7 @@
 #include "editor/CVarTreeView.h"
 #include "editor/EditorPrompts.h"
 #include "tests/editor/EditorTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace {
 
@@ -422,15 +420,12 @@ private slots:
         const std::string file = dir + "/keep.bin";
         WriteFile(file, "old");
         prompts.messages.clear();
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = 40;
-        setrlimit(RLIMIT_FSIZE, &small);
-        const bool saved = tree.SaveToFile(file, EXPORT_TEXT);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, previous);
+        bool saved;
+        {
+            const FileSizeLimit limit(40);
+            QVERIFY(limit.Active());
+            saved = tree.SaveToFile(file, EXPORT_TEXT);
+        }
         QVERIFY(!saved);
         QCOMPARE(prompts.messages.size(), size_t(1));
         QVERIFY(prompts.messages[0].find("Failed to write file") != std::string::npos);

@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -19,6 +17,7 @@
 #include "platform/com/Com.h"
 #include "platform/registry/Registry.h"
 #include "tests/storage/TestList.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WaitWatch.h"
 
@@ -234,16 +233,13 @@ TEST_F(Persistence, FailedWriteKeepsTheOldFileAndIsReported)
     storage->UseVariableList(&kPlain, &list);
 
     // A file size limit stands in for a full disk.
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string messages;
-    const int32_t result = Save(folder.Wide(), messages);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    int32_t result;
+    {
+        const FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.Active());
+        result = Save(folder.Wide(), messages);
+    }
 
     EXPECT_EQ(result, 0);
     EXPECT_EQ(messages, "Failed to write data file for \"" + kPlainName + "\"\n");
