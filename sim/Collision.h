@@ -21,8 +21,8 @@
 // a cell whose relaxed values would hold a negative one where the streamed
 // value was not negative relaxes at the largest rate that keeps them all
 // non-negative (PositiveOmega).  Such a cell lies where the grid no longer
-// resolves the flow anyway; a resolved flow meets the guard only in the
-// first steps after a sudden start, where obstacles meet the stream.
+// resolves the flow anyway: in the disc's street at Re 100, from its sudden
+// start on, the guard acts on no cell at all.
 //
 // The vector kernels (CpuStepKernelBlock.h) and the GPU program
 // "cg/collideSmagorinsky_frag.cg" repeat SmagorinskyOmega operation by
