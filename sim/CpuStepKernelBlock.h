@@ -53,15 +53,17 @@ template <class V>
     return V::Div(V::Set(1.0f), V::Mul(V::Set(0.5f), V::Add(tau0, root)));
 }
 
-// Collision or bounce-back of L pulled cells; returns the lanes to write.
+// Collision or bounce-back of L pulled cells; returns the lanes to write,
+// among `lanes` (the others, the frame and beyond, are never stored, and
+// their made-up values must not send a block down the guard's path).
 template <class V, CollisionModel Model>
 [[gnu::always_inline]] inline unsigned UpdateBlock(typename V::Vec f[9], typename V::Mask obstacle,
-                                                   typename V::Vec omega, typename V::Vec out[9])
+                                                   typename V::Vec omega, typename V::Vec out[9], unsigned lanes)
 {
     using Vec = typename V::Vec;
     const auto [jx, jy, rho] = Moments<V>(f);
     const unsigned obstacleBits = V::Bits(obstacle);
-    const unsigned written = obstacleBits | V::Bits(V::AbsGreater(rho, V::Set(kEmptyDensityBelow)));
+    const unsigned written = (obstacleBits | V::Bits(V::AbsGreater(rho, V::Set(kEmptyDensityBelow)))) & lanes;
     if (written == 0)
         return 0;
 
@@ -147,7 +149,7 @@ template <class V, CollisionModel Model>
     for (int i = 0; i < 9; ++i)
         f[i] = V::Load(src[i] + x0);
     const auto obstacle = interior == kAll ? V::NonZero(maskRow + x0) : V::NonZero(maskRow + x0, interior);
-    return UpdateBlock<V, Model>(f, obstacle, omega, out) & interior;
+    return UpdateBlock<V, Model>(f, obstacle, omega, out, interior);
 }
 
 }  // namespace soa
