@@ -41,7 +41,6 @@ std::string WriteOutputSet(OutputSet& set)
     deferred.syncFolder = false;
     try {
         if (!set.fields.empty()) {
-            ComputeVelocityField(set.state.cells, set.field);
             for (const auto& [format, path] : set.fields)
                 if (std::string why =
                         Failed(path, WriteFieldFile(format, path, set.field, set.state.width, set.state.height, deferred));
@@ -102,9 +101,9 @@ std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& 
     set->picture = QImage();
     set->picturePath.clear();
     set->statePath.clear();
-    // Only the field files and the state need the lattice here; a picture
-    // alone asks the simulator whether the flow is sound.
-    if (!names.dump.empty() || !names.vtk.empty() || !names.npy.empty() || !names.saveState.empty()) {
+    // Only the state needs the whole lattice here; without it the simulator
+    // tells whether the flow is sound where the lattice lies.
+    if (!names.saveState.empty()) {
         if (!CaptureSimulation(simulator, set->state))
             return "the simulator refused its lattice";
         if (std::string why = BlownUpReason(set->state.cells, run.width, run.step); !why.empty())
@@ -112,6 +111,11 @@ std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& 
     } else if (std::string why = BlownUpReason(simulator, run.width, run.height, run.step); !why.empty()) {
         return why;
     }
+    // The field is taken here, where the processor solver computes it on
+    // the stepping threads, rather than beside the next steps.
+    if ((!names.dump.empty() || !names.vtk.empty() || !names.npy.empty()) &&
+        !ComputeVelocityField(simulator, run.width, run.height, set->field))
+        return "the simulator refused its lattice";
     const std::pair<FieldFormat, const std::string*> fields[] = {
         {FieldFormat::RawDump, &names.dump}, {FieldFormat::Vtk, &names.vtk}, {FieldFormat::Npy, &names.npy}};
     for (const auto& [format, pattern] : fields)

@@ -12,24 +12,12 @@ std::string VelocityDumpFileName(int width, int height)
     return (TextFormat("vel_{0}x{1}.dat") % width % height).str();
 }
 
-void ComputeVelocityField(const std::vector<LatticeCell>& cells, std::vector<float>& field)
-{
-    field.resize(cells.size() * 3);  // every value is written below
-    for (size_t n = 0; n < cells.size(); ++n) {
-        const Macroscopic m = ComputeMacroscopic(cells[n]);
-        field[3 * n] = m.ux;
-        field[3 * n + 1] = m.uy;
-        field[3 * n + 2] = m.rho;
-    }
-}
-
 bool ComputeVelocityField(LbmSimulator& simulator, int width, int height, std::vector<float>& field)
 {
-    std::vector<LatticeCell> state;
-    if (!FetchLattice(simulator, width, height, state))
+    if (width <= 0 || height <= 0)
         return false;
-    ComputeVelocityField(state, field);
-    return true;
+    field.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    return simulator.FetchVelocityField(field.data(), field.size());
 }
 
 VelocityDumpResult WriteVelocityDump(LbmSimulator& simulator, int width, int height, const std::string& folder)

@@ -22,10 +22,8 @@ struct VelocityDumpResult {
 // "vel_{0}x{1}.dat" for the grid size.
 std::string VelocityDumpFileName(int width, int height);
 
-// Three floats per cell, (ux, uy, rho) by ComputeMacroscopic, in cell order.
-void ComputeVelocityField(const std::vector<LatticeCell>& cells, std::vector<float>& field);
-
-// Three floats per cell from the simulator's state; false when it refuses.
+// Three floats per cell, (ux, uy, rho) by ComputeMacroscopic in cell order,
+// from the simulator's state; false when it refuses.
 bool ComputeVelocityField(LbmSimulator& simulator, int width, int height, std::vector<float>& field);
 
 // Writes the dump of a simulator created with width x height into folder

@@ -116,6 +116,26 @@ bool CpuLbmSimulator::FetchGridState(float* dst, int sizeInBytes)
     return true;
 }
 
+bool CpuLbmSimulator::FetchVelocityField(float* dst, size_t floats)
+{
+    const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
+    if (dst == nullptr || floats != cells * 3)
+        return false;
+    fieldTexels.resize(cells * 4);
+    const CpuStepLattice* lattice = &lattices[current];
+    float* texels = fieldTexels.data();
+    const CpuIsa isa = stepper->Isa();
+    stepper->ForEachSpan(cells, [=](size_t first, size_t last) {
+        StageVelocities(*lattice, first, last, texels, isa);
+        for (size_t n = first; n < last; ++n) {
+            dst[3 * n] = texels[4 * n];
+            dst[3 * n + 1] = texels[4 * n + 1];
+            dst[3 * n + 2] = texels[4 * n + 2];
+        }
+    });
+    return true;
+}
+
 const LatticeCell* CpuLbmSimulator::CellCopy(int lattice) const
 {
     std::vector<LatticeCell>& copy = cellCopies[lattice];

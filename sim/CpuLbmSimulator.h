@@ -30,6 +30,8 @@ public:
     void RenderVorticity(float scale, DrawRect rect) override;
     void RenderSpeed(float scale, DrawRect rect) override;
     bool FetchGridState(float* dst, int sizeInBytes) override;
+    // Staged by the picture's vector pass on the stepping threads.
+    bool FetchVelocityField(float* dst, size_t floats) override;
     void AddObstacle(const Obstacle& obstacle) override;
     void RemoveObstacle(ObstaclePosition position) override;
     void ClearObstacles() override;
@@ -61,6 +63,7 @@ private:
     CpuStepLattice lattices[2];
     int current = 0;  // the other lattice is 1 - current
     mutable std::vector<LatticeCell> cellCopies[2];
+    std::vector<float> fieldTexels;  // (ux, uy, rho, 0) per cell, for FetchVelocityField
     std::vector<int32_t> obstacleMask;
     float relaxationCoefficient = 0.0f;
     LatticeCell boundaryCell{};

@@ -1,5 +1,7 @@
 #include "sim/LbmSimulator.h"
 
+#include <limits>
+
 LbmSimulator::~LbmSimulator() { obstacles.clear(); }
 
 void LbmSimulator::RenderVelocity(float, DrawRect) {}
@@ -7,6 +9,23 @@ void LbmSimulator::RenderVelocity(float, DrawRect) {}
 void LbmSimulator::RenderDensity(float, float, DrawRect) {}
 
 bool LbmSimulator::FetchGridState(float*, int) { return false; }
+
+bool LbmSimulator::FetchVelocityField(float* dst, size_t floats)
+{
+    const size_t count = floats / 3;
+    if (floats % 3 != 0 || count == 0 || count > static_cast<size_t>(std::numeric_limits<int>::max()) / sizeof(LatticeCell))
+        return false;
+    std::vector<LatticeCell> cells(count);
+    if (!FetchGridState(&cells[0].f[0], static_cast<int>(count * sizeof(LatticeCell))))
+        return false;
+    for (size_t n = 0; n < count; ++n) {
+        const Macroscopic m = ComputeMacroscopic(cells[n]);
+        dst[3 * n] = m.ux;
+        dst[3 * n + 1] = m.uy;
+        dst[3 * n + 2] = m.rho;
+    }
+    return true;
+}
 
 void LbmSimulator::RenderVorticity(float, DrawRect) {}
 

@@ -1,6 +1,7 @@
 // The interface through which the shell drives either solver.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <vector>
@@ -27,6 +28,12 @@ public:
     // cells grey.  Draws nothing by default.
     virtual void RenderDensity(float bias, float scale, DrawRect rect);
     virtual bool FetchGridState(float* dst, int sizeInBytes);
+    // The velocity field of the current lattice: (ux, uy, rho) per cell in
+    // cell order, with the bits of ComputeMacroscopic, into floats = W * H *
+    // 3 values.  False, with dst untouched, for another size or a solver
+    // that refuses its lattice.  By default the lattice is read back whole
+    // and the field computed cell by cell.
+    virtual bool FetchVelocityField(float* dst, size_t floats);
     virtual void AddObstacle(const Obstacle& obstacle);
     virtual void RemoveObstacle(ObstaclePosition position);
     virtual void ClearObstacles();

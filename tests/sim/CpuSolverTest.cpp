@@ -201,6 +201,31 @@ TEST(CpuSolver, EmptyCellsAreLeftUnwritten)
     EXPECT_GT(edge, 0.0f);
 }
 
+TEST(CpuSolver, VelocityFieldHasTheBitsOfTheCellByCellField)
+{
+    // An odd width for the vector tails, obstacles, a disturbed stream near
+    // the highest rate, and one empty cell, whose momentum stays undivided.
+    const int W = 37, H = 23;
+    CpuLbmSimulator sim(W, H);
+    sim.SetViscosity(1.0f / 2000.0f);
+    sim.SetBoundaryVelocity(0.15f, 0.02f);
+    sim.ResetFlow(0.15f, 0.02f);
+    sim.AddObstacle({1, 8, 6, 7, 9});
+    sim.Step(40);
+    auto cells = Fetch(sim);
+    cells[10 * W + 30] = LatticeCell{};
+    cells[10 * W + 30].f[1] = 0.25f;  // density 0.25 - 0.25: empty, momentum 0.5
+    cells[10 * W + 30].f[3] = -0.25f;
+    ASSERT_TRUE(sim.LoadGridState(&cells[0].f[0], static_cast<int>(cells.size() * sizeof(LatticeCell))));
+
+    std::vector<float> staged(static_cast<size_t>(W * H * 3)), plain(staged.size());
+    ASSERT_TRUE(sim.FetchVelocityField(staged.data(), staged.size()));
+    ASSERT_TRUE(sim.LbmSimulator::FetchVelocityField(plain.data(), plain.size()));
+    EXPECT_EQ(std::memcmp(staged.data(), plain.data(), staged.size() * sizeof(float)), 0);
+    EXPECT_EQ(staged[3 * (10 * W + 30)], 0.5f);
+    EXPECT_FALSE(sim.FetchVelocityField(staged.data(), staged.size() - 3));
+}
+
 TEST(CpuSolver, ObstacleListChangesRebuildTheMask)
 {
     CpuLbmSimulator sim(10, 10);
