@@ -20,6 +20,7 @@ struct OutputSet {
     SimulationState state;  // the lattice and the run's parameters
     std::vector<std::pair<FieldFormat, std::string>> fields;
     std::vector<float> field;  // (ux, uy, rho) per cell, for the field files
+    bool fieldFromState = false;  // field still to be computed from state.cells
     QImage picture;
     std::string picturePath;
     std::string statePath;
@@ -40,6 +41,10 @@ std::string WriteOutputSet(OutputSet& set)
     AtomicWriteOptions deferred;
     deferred.syncFolder = false;
     try {
+        if (set.fieldFromState) {
+            set.field.resize(set.state.cells.size() * 3);
+            ComputeVelocityField(set.state.cells.data(), set.state.cells.size(), set.field.data());
+        }
         if (!set.fields.empty()) {
             for (const auto& [format, path] : set.fields)
                 if (std::string why =
@@ -111,10 +116,12 @@ std::string StudyOutputs::Write(LbmSimulator& simulator, const SimulationState& 
     } else if (std::string why = BlownUpReason(simulator, run.width, run.height, run.step); !why.empty()) {
         return why;
     }
-    // The field is taken here, where the processor solver computes it on
-    // the stepping threads, rather than beside the next steps.
-    if ((!names.dump.empty() || !names.vtk.empty() || !names.npy.empty()) &&
-        !ComputeVelocityField(simulator, run.width, run.height, set->field))
+    // A lattice read back for the state gives the field beside the next
+    // steps; without one, the simulator gives it here (the processor solver
+    // on its stepping threads), so the lattice is never read back twice.
+    const bool anyField = !names.dump.empty() || !names.vtk.empty() || !names.npy.empty();
+    set->fieldFromState = anyField && !names.saveState.empty();
+    if (anyField && !set->fieldFromState && !ComputeVelocityField(simulator, run.width, run.height, set->field))
         return "the simulator refused its lattice";
     const std::pair<FieldFormat, const std::string*> fields[] = {
         {FieldFormat::RawDump, &names.dump}, {FieldFormat::Vtk, &names.vtk}, {FieldFormat::Npy, &names.npy}};

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 // Nine distribution values in the order of the direction table; 36 bytes.
@@ -85,6 +86,17 @@ inline Macroscopic ComputeMacroscopic(const LatticeCell& c)
     if (d2q9::IsEmptyDensity(rho))
         return {rho, jx, jy};
     return {rho, jx / rho, jy / rho};
+}
+
+// The velocity field of count cells: (ux, uy, rho) of each, in order.
+inline void ComputeVelocityField(const LatticeCell* cells, size_t count, float* field)
+{
+    for (size_t n = 0; n < count; ++n) {
+        const Macroscopic m = ComputeMacroscopic(cells[n]);
+        field[3 * n] = m.ux;
+        field[3 * n + 1] = m.uy;
+        field[3 * n + 2] = m.rho;
+    }
 }
 
 // omega = 1 / (3 nu + 0.5), constants in double, stored as float.

@@ -18,12 +18,7 @@ bool LbmSimulator::FetchVelocityField(float* dst, size_t floats)
     std::vector<LatticeCell> cells(count);
     if (!FetchGridState(&cells[0].f[0], static_cast<int>(count * sizeof(LatticeCell))))
         return false;
-    for (size_t n = 0; n < count; ++n) {
-        const Macroscopic m = ComputeMacroscopic(cells[n]);
-        dst[3 * n] = m.ux;
-        dst[3 * n + 1] = m.uy;
-        dst[3 * n + 2] = m.rho;
-    }
+    ComputeVelocityField(cells.data(), count, dst);
     return true;
 }
 
