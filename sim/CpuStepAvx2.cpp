@@ -66,7 +66,6 @@ struct Avx2 {
     {
         return _mm256_cmp_ps(_mm256_andnot_ps(_mm256_set1_ps(-0.0f), x), bound, _CMP_GT_OQ);
     }
-    static Mask Negative(Vec x) { return _mm256_cmp_ps(x, _mm256_setzero_ps(), _CMP_LT_OQ); }
     static Mask Less(Vec a, Vec b) { return _mm256_cmp_ps(a, b, _CMP_LT_OQ); }
     static Mask LessEqual(Vec a, Vec b) { return _mm256_cmp_ps(a, b, _CMP_LE_OQ); }
     static Mask MaskAnd(Mask a, Mask b) { return _mm256_and_ps(a, b); }

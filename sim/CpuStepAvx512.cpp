@@ -62,7 +62,6 @@ struct Avx512 {
         return _mm512_test_epi32_mask(m, m);
     }
     static Mask AbsGreater(Vec x, Vec bound) { return _mm512_cmp_ps_mask(_mm512_abs_ps(x), bound, _CMP_GT_OQ); }
-    static Mask Negative(Vec x) { return _mm512_cmp_ps_mask(x, _mm512_setzero_ps(), _CMP_LT_OQ); }
     static Mask Less(Vec a, Vec b) { return _mm512_cmp_ps_mask(a, b, _CMP_LT_OQ); }
     static Mask LessEqual(Vec a, Vec b) { return _mm512_cmp_ps_mask(a, b, _CMP_LE_OQ); }
     static Mask MaskAnd(Mask a, Mask b) { return static_cast<Mask>(a & b); }

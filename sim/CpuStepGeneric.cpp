@@ -70,7 +70,6 @@ struct Generic {
     {
         return Abs(x) > bound;
     }
-    static Mask Negative(Vec x) { return x < 0.0f; }
     static Mask Less(Vec a, Vec b) { return a < b; }
     static Mask LessEqual(Vec a, Vec b) { return a <= b; }
     static Mask MaskAnd(Mask a, Mask b) { return a & b; }

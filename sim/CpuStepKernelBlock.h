@@ -106,12 +106,12 @@ template <class V, CollisionModel Model>
     if constexpr (Model == CollisionModel::Smagorinsky) {
         // The positivity guard as RelaxPositive takes it, for the lanes with
         // a negative value only: the others keep their bits.
-        auto negative = V::Negative(out[0]);
+        const Vec zero = V::Set(0.0f);
+        auto negative = V::Less(out[0], zero);
 #pragma GCC unroll 16
         for (int i = 1; i < 9; ++i)
-            negative = V::MaskOr(negative, V::Negative(out[i]));
+            negative = V::MaskOr(negative, V::Less(out[i], zero));
         if ((V::Bits(negative) & written & ~obstacleBits) != 0) [[unlikely]] {
-            const Vec zero = V::Set(0.0f);
             Vec limited = omega;
 #pragma GCC unroll 16
             for (int i = 0; i < 9; ++i) {

@@ -16,7 +16,6 @@
 //   NonZero(const int32_t*)      lanes whose mask entry is non-zero
 //   NonZero(p, lanes)            the same, reading only the given lanes
 //   AbsGreater(x, bound)         |x| > bound, false for NaN
-//   Negative(x)                  x < 0, false for NaN and -0
 //   Less(a, b), LessEqual(a, b)  ordered comparisons, false for NaN
 //   MaskAnd(m, n), MaskOr(m, n)
 //   Select(m, a, b)              m ? b : a

@@ -246,9 +246,7 @@ void AtomicFile::RemoveLeftovers(const std::string& path, const AtomicWriteOptio
 
 int WriteFileAtomically(const std::string& path, const void* data, size_t size, const AtomicWriteOptions& options)
 {
-    AtomicFile file;
-    if (file.Open(path, options) && file.Write(data, size) && file.Commit()) return 0;
-    return file.Error() != 0 ? file.Error() : EIO;
+    return WriteFileAtomically(path, [data, size](const ByteSink& sink) { return sink(data, size); }, options);
 }
 
 int WriteFileAtomically(const std::string& path, const std::function<bool(const ByteSink&)>& produce,
