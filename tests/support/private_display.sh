@@ -19,7 +19,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>"$dir/server.log" &
+# -noreset: a server that starts over each time its last client leaves
+# refused, now and then, a program started in that moment.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/server.log" &
 server=$!
 
 # The number arrives, newline-terminated, once the server accepts clients.
