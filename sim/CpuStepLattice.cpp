@@ -100,18 +100,6 @@ CpuPlaneStepArgs PlaneStepArgs(const CpuStepLattice& current, CpuStepLattice& ot
 
 bool CpuStepLattice::AnyBlownUp() const
 {
-    // Every float of the storage, padding (zero) included: one branch-free
-    // pass instead of a test per cell.  Blocks of a fixed length, so that
-    // the compiler vectorises them without a remainder loop.
-    constexpr size_t kBlock = 16;
-    const size_t n = storage.size();
-    const float* v = storage.data();
-    int32_t blownUp = 0;  // a bool here would keep the loop scalar
-    size_t i = 0;
-    for (; i + kBlock <= n; i += kBlock)
-        for (size_t j = 0; j < kBlock; ++j)
-            blownUp |= d2q9::IsBlownUpValue(v[i + j]) ? 1 : 0;
-    for (; i < n; ++i)
-        blownUp |= d2q9::IsBlownUpValue(v[i]) ? 1 : 0;
-    return blownUp != 0;
+    // Every float of the storage, padding (zero) included.
+    return d2q9::AnyBlownUpValue(storage.data(), storage.size());
 }

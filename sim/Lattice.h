@@ -55,6 +55,22 @@ inline bool IsBlownUpValue(float f)
 {
     return (std::bit_cast<uint32_t>(f) & 0x7FFFFFFFu) > std::bit_cast<uint32_t>(kBlownUpMagnitude);
 }
+
+// Whether any of n values is blown up: one branch-free pass instead of a
+// test per value, in blocks of a fixed length so that the compiler
+// vectorises them without a remainder loop.
+inline bool AnyBlownUpValue(const float* v, size_t n)
+{
+    constexpr size_t kBlock = 16;
+    int32_t blownUp = 0;  // a bool here would keep the loop scalar
+    size_t i = 0;
+    for (; i + kBlock <= n; i += kBlock)
+        for (size_t j = 0; j < kBlock; ++j)
+            blownUp |= IsBlownUpValue(v[i + j]) ? 1 : 0;
+    for (; i < n; ++i)
+        blownUp |= IsBlownUpValue(v[i]) ? 1 : 0;
+    return blownUp != 0;
+}
 }  // namespace d2q9
 
 struct Macroscopic {

@@ -187,6 +187,32 @@ TEST(StateFile, ChecksumIsTheStandardCrc32)
     EXPECT_EQ(Crc32(bytes.data(), bytes.size()), 0xC2FAA2A6u);
 }
 
+TEST(StateFile, ChecksumAgreesWithTheBitwiseDefinitionAtEveryLengthAndAlignment)
+{
+    auto bitwise = [](const uint8_t* p, size_t n, uint32_t crc) {
+        crc = ~crc;
+        while (n--) {
+            crc ^= *p++;
+            for (int k = 0; k < 8; ++k)
+                crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        }
+        return ~crc;
+    };
+    std::vector<uint8_t> bytes(4096 + 64);
+    uint32_t seed = 12345;
+    for (uint8_t& b : bytes)
+        b = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+    // Lengths on both sides of the fast path's 16- and 64-byte steps, at
+    // every alignment, from a fresh start and continued.
+    for (size_t offset = 0; offset < 16; ++offset)
+        for (size_t length : {0, 1, 15, 16, 17, 63, 64, 65, 79, 80, 127, 128, 129, 200, 1000, 4096}) {
+            const uint8_t* p = bytes.data() + offset;
+            ASSERT_EQ(Crc32(p, length), bitwise(p, length, 0)) << "offset " << offset << ", length " << length;
+            ASSERT_EQ(Crc32(p, length, 0xDEADBEEFu), bitwise(p, length, 0xDEADBEEFu))
+                << "offset " << offset << ", length " << length;
+        }
+}
+
 TEST(StateFile, EncodedStateDecodesToTheSameBits)
 {
     // More cells than one block of the encoder.
