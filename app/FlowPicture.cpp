@@ -5,8 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include <QBuffer>
-
+#include "app/PngEncoder.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/gl/RenderContext.h"
 #include "sim/MatrixScope.h"
@@ -81,15 +80,11 @@ std::string WriteFlowPicture(const std::string& path, LbmSimulator& simulator, i
 
 std::string WritePngFile(const std::string& path, const QImage& image, const AtomicWriteOptions& options)
 {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    // Qt's default is zlib's slowest level: a run writing a frame every few
-    // seconds would spend more time compressing than simulating.  Quality
-    // 50 (level 4) is several times faster for files a fifth larger.
-    if (!image.save(&buffer, "PNG", 50))
-        return "the picture could not be encoded as PNG";
-    if (const int e = WriteFileAtomically(path, png.constData(), static_cast<size_t>(png.size()), options))
+    std::vector<char> png;
+    std::string error;
+    if (!EncodePng(image, png, &error))
+        return error;
+    if (const int e = WriteFileAtomically(path, png.data(), png.size(), options))
         return std::strerror(e);
     return {};
 }

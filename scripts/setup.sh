@@ -9,7 +9,7 @@ set -euo pipefail
 run_packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri libpng-dev
   xvfb xauth fonts-dejavu-core
 )
 # GoogleTest and Google Benchmark for the suite and the benchmarks, clang for

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "app/FlowPicture.h"
+#include "app/PngEncoder.h"
 #include "sim/CpuLbmSimulator.h"
 #include "sim/CpuRenderResources.h"
 #include "sim/GpuLbmSimulator.h"
@@ -72,4 +73,25 @@ TEST_F(FlowPicture, ScaleOutsideItsRangeIsRefusedAndNothingIsWritten)
     EXPECT_NE(WriteFlowPicture(path, sim, 64, 64, 0, {}), "");
     EXPECT_NE(WriteFlowPicture(path, sim, 64, 64, kMaxPictureScale + 1, {}), "");
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(PngEncoder, AnyImageFormatDecodesToItsColours)
+{
+    // Alpha and an odd width (rows that are no whole number of words);
+    // every colour channel varies on its own.
+    QImage image(37, 11, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgba(x * 7, y * 23, (x * y) % 256, 128 + x));
+    std::vector<char> png;
+    std::string error;
+    ASSERT_TRUE(EncodePng(image, png, &error)) << error;
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()), "PNG"));
+    ASSERT_EQ(decoded.size(), image.size());
+    EXPECT_FALSE(decoded.hasAlphaChannel());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_EQ(decoded.pixel(x, y), image.pixel(x, y) | 0xFF000000u) << x << ", " << y;
+    EXPECT_FALSE(EncodePng(QImage(), png, &error));
 }
