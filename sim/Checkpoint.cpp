@@ -70,7 +70,8 @@ size_t FirstBlownUpCell(const std::vector<LatticeCell>& cells)
 {
     // A study checks every lattice it saves: a sound one, the usual case,
     // costs one vectorised pass, and only a blown-up one a search by cell.
-    if (!d2q9::AnyBlownUpValue(reinterpret_cast<const float*>(cells.data()), cells.size() * (sizeof(LatticeCell) / sizeof(float))))
+    const size_t values = cells.size() * (sizeof(LatticeCell) / sizeof(float));
+    if (!d2q9::AnyBlownUpValue(reinterpret_cast<const float*>(cells.data()), values))
         return cells.size();
     return FirstCellWith(cells, d2q9::IsBlownUpValue);
 }

@@ -36,23 +36,6 @@ inline void Append(std::vector<char>& out, T value)
     std::memcpy(out.data() + at, &value, sizeof(T));
 }
 
-// count values of an array in one go: a plain copy on a little-endian machine.
-template <typename T>
-inline void AppendArray(std::vector<char>& out, const T* values, size_t count)
-{
-    const size_t at = out.size();
-    out.resize(at + count * sizeof(T));
-    if constexpr (std::endian::native == std::endian::little) {
-        if (count)
-            std::memcpy(out.data() + at, values, count * sizeof(T));
-    } else {
-        for (size_t i = 0; i < count; ++i) {
-            const T v = ByteSwapped(values[i]);
-            std::memcpy(out.data() + at + i * sizeof(T), &v, sizeof(T));
-        }
-    }
-}
-
 // count values in place, in file order: nothing to do on a little-endian
 // machine.
 template <typename T>

@@ -25,8 +25,10 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display"
 server=$!
 
 # The number arrives, newline-terminated, once the server accepts clients.
+number=
 for _ in $(seq 1 300); do
-  if grep -q '^[0-9][0-9]*$' "$dir/display" 2>/dev/null && [ "$(tail -c 1 "$dir/display" | od -An -c | tr -d ' ')" = '\n' ]; then
+  if [ -s "$dir/display" ] && [ -z "$(tail -c 1 "$dir/display")" ]; then
+    number=$(head -n1 "$dir/display")
     break
   fi
   if ! kill -0 "$server" 2>/dev/null; then
@@ -37,8 +39,7 @@ for _ in $(seq 1 300); do
   fi
   sleep 0.1
 done
-number=$(head -n1 "$dir/display")
-[ -n "$number" ] || { echo "the private X display gave no number within 30 s" >&2; exit 1; }
+[[ "$number" =~ ^[0-9]+$ ]] || { echo "the private X display gave no number within 30 s" >&2; exit 1; }
 
 # The display has no cookie of its own: a server started without -auth lets
 # every local client in, so no authority file is handed on.
