@@ -16,7 +16,8 @@ constexpr int kSecondLatticeSkew = 32;
 
 }  // namespace
 
-CpuLbmSimulator::CpuLbmSimulator(int width, int height, std::unique_ptr<CpuFieldDrawing> fieldDrawing)
+CpuLbmSimulator::CpuLbmSimulator(int width, int height, std::unique_ptr<CpuFieldDrawing> fieldDrawing,
+                                 CpuStepOptions stepping)
     : lattices{{width, height, 0}, {width, height, kSecondLatticeSkew}},
       W(width),
       H(height),
@@ -24,7 +25,7 @@ CpuLbmSimulator::CpuLbmSimulator(int width, int height, std::unique_ptr<CpuField
 {
     const size_t cells = static_cast<size_t>(W) * static_cast<size_t>(H);
     obstacleMask.assign(cells, 0);
-    stepper = std::make_unique<CpuStepper>(W, H);
+    stepper = std::make_unique<CpuStepper>(W, H, stepping);
 }
 
 CpuLbmSimulator::~CpuLbmSimulator() = default;

@@ -9,15 +9,15 @@
 
 #include "sim/CpuFieldDrawing.h"
 #include "sim/CpuStepLattice.h"
+#include "sim/CpuStepper.h"
 #include "sim/LbmSimulator.h"
 #include "sim/ViewModes.h"
-
-class CpuStepper;
 
 class CpuLbmSimulator : public LbmSimulator {
 public:
     // Pictures go through drawing; without one the solver only steps.
-    CpuLbmSimulator(int W, int H, std::unique_ptr<CpuFieldDrawing> drawing = nullptr);
+    // stepping chooses the threads and kernels; the default suits the machine.
+    CpuLbmSimulator(int W, int H, std::unique_ptr<CpuFieldDrawing> drawing = nullptr, CpuStepOptions stepping = {});
     ~CpuLbmSimulator() override;
 
     void Step(int iterations) override;
