@@ -1,4 +1,5 @@
 // Eddyra: the interactive flow simulator, and its studies without a window.
+#include <csignal>
 #include <cstdio>
 
 #include <QApplication>
@@ -37,6 +38,10 @@ int RunWindow(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // A file size limit makes a write fail with EFBIG instead of ending the
+    // process: the writer then keeps the previous file, removes its
+    // temporary one and says why, in the window and in a study alike.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -106,6 +106,13 @@ expect 1 "holds a 64 x 96 grid" --headless --state s_050.state --set 'init|gridW
 printf 'rect 1 2 3 4\nrect 1 2 x 4\n' >bad.txt
 expect 1 "line 2" --headless --set 'init|simulationType=CPU' --obstacles bad.txt
 expect 1 "does not exist" --headless --set 'init|simulationType=CPU' --dump missing/d.dat
+# A file size limit cuts the dump short: the run says why, the previous
+# dump stays whole and no temporary file is left.
+cp d_100.dat limited.dat
+(ulimit -f 100; expect 1 'cannot write "limited.dat": File too large' --headless --set 'init|simulationType=CPU' \
+  --steps 1 --dump limited.dat)
+cmp -s limited.dat d_100.dat || fail "the dump cut short by the file size limit changed the previous one"
+ls limited.dat.tmp* >/dev/null 2>&1 && fail "the dump cut short left its temporary file"
 # A folder named by the step cannot be checked before the run; its failure
 # still ends the run with the reason.
 expect 1 'cannot write "missing_05/d.dat"' --headless --set 'init|simulationType=CPU' --steps 10 --every 5 \
