@@ -174,6 +174,6 @@ std::string HeadlessHelp()
            "\nIn a file name, {step} stands for the step number, padded with zeros to the width of the last "
            "step.\nProgress goes to standard error, at most one line a second.\n"
            "\nExit codes: 0 done; 1 the run failed (storage component, drawing context, an input or output file, "
-           "or a flow that blew up); 2 a bad command line.\n\nParameters (for --set):\n" +
+           "or a flow that blew up) or was stopped by a signal; 2 a bad command line.\n\nParameters (for --set):\n" +
            names;
 }

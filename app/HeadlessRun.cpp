@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <unistd.h>
@@ -20,6 +21,7 @@
 #include "app/StepFileName.h"
 #include "app/StorageBinding.h"
 #include "app/StudyOutputs.h"
+#include "app/TerminationSignal.h"
 #include "app/ViewParameters.h"
 #include "platform/com/Com.h"
 #include "platform/gl/HeadlessRenderContext.h"
@@ -183,6 +185,12 @@ std::string HeadlessRun::Run()
         const double before = Now();
         simulator->Step(static_cast<int>(target - step));
         step = target;
+        if (const int signal = TerminationSignalReceived()) {
+            // The set being written lands whole; no outputs of this step.
+            outputs->Close();
+            return "stopped by signal " + std::to_string(signal) + " (" + strsignal(signal) + ") at step " +
+                   std::to_string(step) + " of " + std::to_string(last) + "; the files written before are whole";
+        }
         const double now = Now();
         // Chunks of a few hundredths of a second: few calls, yet timely
         // progress lines, checks and outputs.
@@ -259,6 +267,7 @@ int RunHeadlessProgram(int argc, char** argv)
         PrintStatusLine(error);
         return kExitBadCommandLine;
     }
+    NoteTerminationSignals();
     CoInitialize(nullptr);
     const int code = RunHeadless(options);
     CoUninitialize();

@@ -9,6 +9,7 @@
 
 namespace {
 int wakePipe[2] = {-1, -1};
+volatile sig_atomic_t receivedSignal = 0;
 
 // Only async-signal-safe work here: one byte into the pipe.
 void OnSignal(int)
@@ -16,6 +17,8 @@ void OnSignal(int)
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = write(wakePipe[1], &byte, 1);
 }
+
+void NoteSignal(int signal) { receivedSignal = signal; }
 }  // namespace
 
 void CloseOnTerminationSignals(QWidget* window)
@@ -39,3 +42,18 @@ void CloseOnTerminationSignals(QWidget* window)
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
 }
+
+void NoteTerminationSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = NoteSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction previous = {};
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
+            sigaction(signal, &action, nullptr);
+    }
+}
+
+int TerminationSignalReceived() { return receivedSignal; }

@@ -118,6 +118,18 @@ ls limited.dat.tmp* >/dev/null 2>&1 && fail "the dump cut short left its tempora
 expect 1 'cannot write "missing_05/d.dat"' --headless --set 'init|simulationType=CPU' --steps 10 --every 5 \
   --dump 'missing_{step}/d.dat'
 
+# A signal stops the run between steps: one last line says so, the file
+# being written lands whole and no temporary file is left.
+"$eddyra" --headless --set 'init|simulationType=CPU' --set 'init|gridWidth=512' --set 'init|gridHeight=512' \
+  --steps 1000000 --every 1 --save-state stopped.state 2>err.txt &
+pid=$! rc=0
+for _ in $(seq 100); do [ -e stopped.state ] && break; sleep 0.1; done
+kill -TERM "$pid"
+wait "$pid" || rc=$?
+[ "$rc" -eq 1 ] || fail "a run stopped by SIGTERM ended with $rc: $(tail -n 1 err.txt)"
+tail -n 1 err.txt | grep -qF "stopped by signal" || fail "no reason for the stop: $(tail -n 1 err.txt)"
+ls stopped.state.tmp* >/dev/null 2>&1 && fail "the stopped run left a temporary file"
+run --state stopped.state
 # A flow that blows up ends the run with its reason.
 printf 'rect 40 10 4 44\n' >plate.txt
 expect 1 "blew up" --headless --set 'init|simulationType=CPU' --set 'init|gridWidth=128' --set 'init|gridHeight=64' \
