@@ -1,6 +1,7 @@
 #include "app/HeadlessOptions.h"
 
 #include <charconv>
+#include <filesystem>
 #include <memory>
 
 #include <QCommandLineParser>
@@ -67,6 +68,16 @@ bool ParseCount(const QString& text, int64_t minimum, int64_t maximum, int64_t& 
         return false;
     value = v;
     return true;
+}
+
+// The file a name stands for, as far as its text tells: "x", "./x" and the
+// absolute path of x are one file.  Links are not followed: an output
+// replaces a link rather than writing through it.
+std::string FileKey(const std::string& name)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(name, ec);
+    return (ec ? std::filesystem::path(name) : absolute).lexically_normal().string();
 }
 }  // namespace
 
@@ -153,6 +164,28 @@ bool ParseHeadlessOptions(const QStringList& arguments, HeadlessOptions& options
             return fail("--" + option->names().last().toStdString() + " needs a file name");
     }
 
+    // One output would silently replace another, or an input the run has
+    // only just read; continuing a state in place is the one such use.
+    const std::pair<const char*, const std::string*> outputs[] = {{"--dump", &parsed.dump},
+                                                                  {"--vtk", &parsed.vtk},
+                                                                  {"--npy", &parsed.npy},
+                                                                  {"--png", &parsed.png},
+                                                                  {"--save-state", &parsed.saveState}};
+    for (size_t i = 0; i < std::size(outputs); ++i) {
+        const auto& [option, file] = outputs[i];
+        if (file->empty())
+            continue;
+        for (size_t j = i + 1; j < std::size(outputs); ++j)
+            if (!outputs[j].second->empty() && FileKey(*file) == FileKey(*outputs[j].second))
+                return fail(std::string(option) + " and " + outputs[j].first + " name the same file \"" + *file +
+                            "\"; each output needs a file of its own");
+        const std::pair<const char*, const std::string*> inputs[] = {{"--obstacles", &parsed.obstacles},
+                                                                     {"--state", &parsed.state}};
+        for (const auto& [input, inputFile] : inputs)
+            if (!inputFile->empty() && FileKey(*file) == FileKey(*inputFile) &&
+                !(file == &parsed.saveState && inputFile == &parsed.state))
+                return fail(std::string(option) + " would replace \"" + *inputFile + "\", the file of " + input);
+    }
     if (parsed.preset != Preset::None && !parsed.state.empty())
         return fail("--preset and --state exclude each other: a saved state brings its own obstacles");
     if (parsed.every > 0 && !parsed.AnyOutput())

@@ -50,6 +50,9 @@ expect 2 'init|simulationType takes GPU or CPU' --headless --set 'init|simulatio
 expect 2 "bogus" --headless --bogus
 expect 2 "--steps needs --headless" --steps 100
 expect 2 "--every needs an output" --headless --every 10
+# An output may not replace another one, or an input of the run.
+expect 2 "--dump and --npy name the same file" --headless --dump f.dat --npy ./f.dat
+expect 2 'would replace "s.state", the file of --state' --headless --state s.state --dump s.state
 
 # "config" applies: a saved grid height of 96.  The run never writes it,
 # --set or not.
