@@ -40,7 +40,8 @@ constexpr int64_t kMaxChunk = 1 << 20;
 double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 // An output that cannot be written is better known before the run than
-// after hours of it: its folder must exist and take new files.
+// after hours of it: its folder must exist and take new files, and the name
+// itself must not be a folder.
 std::string CheckOutputFolder(const std::string& pattern)
 {
     const std::filesystem::path folder = std::filesystem::path(pattern).parent_path();
@@ -52,6 +53,8 @@ std::string CheckOutputFolder(const std::string& pattern)
         return "cannot write \"" + pattern + "\": the folder \"" + where.string() + "\" does not exist";
     if (::access(where.c_str(), W_OK | X_OK) != 0)
         return "cannot write \"" + pattern + "\": the folder \"" + where.string() + "\" is not writable";
+    if (pattern.back() == '/' || std::filesystem::is_directory(pattern, ec))
+        return "cannot write \"" + pattern + "\": it names a folder, not a file";
     return {};
 }
 
