@@ -26,6 +26,29 @@ std::vector<std::string_view> Tokens(std::string_view line)
     return tokens;
 }
 
+// A token as a message shows it: a file's bytes reach a terminal or a
+// message box only as visible text (no control sequences), and a token of
+// any length only as its beginning.
+std::string Shown(std::string_view token)
+{
+    constexpr size_t kMaxShown = 40;
+    static const char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (size_t i = 0; i < token.size() && i < kMaxShown; ++i) {
+        const auto c = static_cast<unsigned char>(token[i]);
+        if (c >= 0x20 && c < 0x7f) {
+            shown += static_cast<char>(c);
+        } else {
+            shown += "\\x";
+            shown += kHex[c >> 4];
+            shown += kHex[c & 15];
+        }
+    }
+    if (token.size() > kMaxShown)
+        shown += "...";
+    return shown;
+}
+
 // A whole decimal integer, or an explanation; values too large for 64 bits
 // are out of range like any other.
 bool ParseField(std::string_view token, const char* what, bool extent, int32_t& value, std::string& why)
@@ -35,14 +58,14 @@ bool ParseField(std::string_view token, const char* what, bool extent, int32_t& 
     if (ec == std::errc::result_out_of_range && end == token.data() + token.size()) {
         v = token[0] == '-' ? INT64_MIN : INT64_MAX;
     } else if (ec != std::errc() || end != token.data() + token.size()) {
-        why = std::string(what) + " \"" + std::string(token) + "\" is not a whole number";
+        why = std::string(what) + " \"" + Shown(token) + "\" is not a whole number";
         return false;
     }
     const bool inRange = extent ? IsObstacleExtent(v) : IsObstacleCoordinate(v);
     if (!inRange) {
         const int32_t low = extent ? 1 : -kMaxObstacleCoordinate;
         const int32_t high = extent ? kMaxObstacleExtent : kMaxObstacleCoordinate;
-        why = std::string(what) + " " + std::string(token) + " is out of range " + std::to_string(low) + " to " +
+        why = std::string(what) + " " + Shown(token) + " is out of range " + std::to_string(low) + " to " +
               std::to_string(high);
         return false;
     }
@@ -57,7 +80,7 @@ bool ParseLine(const std::vector<std::string_view>& tokens, Obstacle& o, std::st
     } else if (EqualNoCase(tokens[0], "ellipse")) {
         o.isEllipse = 1;
     } else {
-        why = "unknown shape \"" + std::string(tokens[0]) + "\" (expected rect or ellipse)";
+        why = "unknown shape \"" + Shown(tokens[0]) + "\" (expected rect or ellipse)";
         return false;
     }
     if (tokens.size() != 5) {

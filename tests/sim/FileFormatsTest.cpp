@@ -165,6 +165,17 @@ TEST(ObstacleText, BadLineIsReportedWithItsNumberAndNothingIsAdded)
         EXPECT_TRUE(SameObstacle(obstacles[0], {1, 2, 3, 4, 5}));
     }
 
+    // A hostile file's bytes come back as a short, visible excerpt.
+    for (const std::string& text : {std::string("rect 1 1 1 \x1b]0;title\x07\n"), std::string("pentagon\x9b") +
+                                    "2J\n", "rect 1 1 1 " + std::string(100000, '9') + "\n"}) {
+        std::vector<Obstacle> obstacles;
+        ObstacleTextError error;
+        EXPECT_FALSE(ParseObstacleText(text, obstacles, &error));
+        EXPECT_LT(error.message.size(), size_t{120}) << error.message;
+        for (const char ch : error.message)
+            EXPECT_TRUE(ch >= 0x20 && ch < 0x7f) << error.message;
+    }
+
     std::string many;
     for (int i = 0; i <= 1000; ++i)
         many += "rect 1 1 1 1\n";
