@@ -41,7 +41,7 @@ double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::n
 
 // An output that cannot be written is better known before the run than
 // after hours of it: its folder must exist and take new files, and the name
-// itself must not be a folder.
+// itself must not be a folder or anything else but a file.
 std::string CheckOutputFolder(const std::string& pattern)
 {
     const std::filesystem::path folder = std::filesystem::path(pattern).parent_path();
@@ -55,6 +55,11 @@ std::string CheckOutputFolder(const std::string& pattern)
         return "cannot write \"" + pattern + "\": the folder \"" + where.string() + "\" is not writable";
     if (pattern.back() == '/' || std::filesystem::is_directory(pattern, ec))
         return "cannot write \"" + pattern + "\": it names a folder, not a file";
+    // A FIFO or a device (/dev/null, or /dev/stdout through its link) would
+    // be replaced by a regular file, not written to.
+    const std::filesystem::file_status status = std::filesystem::status(pattern, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return "cannot write \"" + pattern + "\": it is not a regular file";
     return {};
 }
 

@@ -110,6 +110,8 @@ printf 'rect 1 2 3 4\nrect 1 2 x 4\n' >bad.txt
 expect 1 "line 2" --headless --set 'init|simulationType=CPU' --obstacles bad.txt
 expect 1 "does not exist" --headless --set 'init|simulationType=CPU' --dump missing/d.dat
 expect 1 "names a folder" --headless --set 'init|simulationType=CPU' --dump config --steps 100000
+expect 1 "not a regular file" --headless --set 'init|simulationType=CPU' --dump fifo.txt
+[ -p fifo.txt ] || fail "a dump replaced the FIFO it was asked to write"
 # A file size limit cuts the dump short: the run says why, the previous
 # dump stays whole and no temporary file is left.
 cp d_100.dat limited.dat
