@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,12 +41,14 @@ bool FinalName(const std::string& path, bool followLink, std::string& target)
 
 // What every temporary name of finalPath starts with, inside its folder.  A
 // hidden one leaves the final name out, so that a final name near the
-// length limit still leaves room for it.
+// length limit still leaves room for it; such a name gets the hidden one
+// whatever the options say, or it could never be written.
 std::string TempPrefix(const std::string& finalPath, bool hidden)
 {
-    if (hidden) return kHiddenTempPrefix;
     const size_t slash = finalPath.rfind('/');
-    return finalPath.substr(slash == std::string::npos ? 0 : slash + 1) + kTempInfix;
+    std::string name = finalPath.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (hidden || name.size() + std::strlen(kTempInfix) + kTempLetters > NAME_MAX) return kHiddenTempPrefix;
+    return name + kTempInfix;
 }
 
 std::string RandomLetters(int attempt)

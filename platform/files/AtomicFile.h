@@ -4,7 +4,8 @@
 // whole or the new one whole, never a cut one.
 //
 // While being written, the temporary file is named "<final name>.tmp" plus
-// six letters or digits (".tmp-" plus six when hidden) and is locked, so
+// six letters or digits (".tmp-" plus six when hidden, or when the final
+// name leaves no room for the ten characters more) and is locked, so
 // that the leftovers of a killed writer can be told apart from a file still
 // being written.
 #pragma once

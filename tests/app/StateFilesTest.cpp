@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -53,5 +54,16 @@ TEST(StateFiles, ASaveCutShortMidwayKeepsThePreviousFile)
 
     EXPECT_NE(why.find("large"), std::string::npos) << why;
     EXPECT_EQ(ReadAll(file), previous);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+}
+
+// A name of the longest length a folder takes has no room for the
+// temporary name's suffix; the state is written all the same.
+TEST(StateFiles, ASaveUnderTheLongestNameIsWritten)
+{
+    TempFolder folder;
+    const fs::path file = folder.path / std::string(NAME_MAX, 's');
+    ASSERT_EQ(SaveStateFile(file.string(), State(8, 8, 0.25f)), "");
+    EXPECT_EQ(ReadAll(file).size(), StateFileBytes(8, 8, 0));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
 }
