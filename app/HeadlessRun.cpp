@@ -113,6 +113,11 @@ std::string HeadlessRun::Prepare()
     if (!options.state.empty()) {
         if (std::string why = LoadStateFile(options.state, state); !why.empty())
             return "cannot continue \"" + options.state + "\": " + why;
+        // Past that count the run's own saved states could not be read again.
+        if (state.step > kMaxRunSteps - options.steps)
+            return "cannot continue \"" + options.state + "\" by " + std::to_string(options.steps) +
+                   " steps: its step count " + std::to_string(state.step) + " would go beyond " +
+                   std::to_string(kMaxRunSteps);
         for (const auto& [variable, value] : StateParameters(state))
             SetParameter(binding, variable->GetVariableName(), value, 4);
     }

@@ -106,6 +106,16 @@ expect 1 "damaged" --headless --state damaged.state --steps 10
 head -c 3000 s_050.state >truncated.state
 expect 1 "truncated" --headless --state truncated.state --steps 10
 expect 1 "holds a 64 x 96 grid" --headless --state s_050.state --set 'init|gridWidth=128'
+# A state whose step count is near the limit (checksum made good) cannot
+# be continued past it: its own saved states could never be read again.
+"$python" - <<'PY'
+import struct, zlib
+b = bytearray(open("s_050.state", "rb").read())
+b[24:32] = struct.pack("<q", 10**15 - 5)
+b[-4:] = struct.pack("<I", zlib.crc32(bytes(b[:-4])))
+open("late.state", "wb").write(b)
+PY
+expect 1 "would go beyond" --headless --state late.state --steps 10 --save-state late_next.state
 printf 'rect 1 2 3 4\nrect 1 2 x 4\n' >bad.txt
 expect 1 "line 2" --headless --set 'init|simulationType=CPU' --obstacles bad.txt
 expect 1 "does not exist" --headless --set 'init|simulationType=CPU' --dump missing/d.dat
