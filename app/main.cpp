@@ -42,6 +42,10 @@ int main(int argc, char** argv)
     // process: the writer then keeps the previous file, removes its
     // temporary one and says why, in the window and in a study alike.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Nor does a reader of the progress lines that has gone away (a pipe
+    // into head, a closed terminal session): the lines are lost, the run
+    // goes on and its files are written.
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -165,4 +165,9 @@ seconds=$(( ($(date +%s%N) - start) / 1000000000 ))
 lines=$(grep -c 'step [0-9]* of 3000' err.txt || true)
 [ "$lines" -ge 1 ] || fail "no progress line in $seconds s: $(cat err.txt)"
 [ "$lines" -le $((seconds + 1)) ] || fail "$lines progress lines in $seconds s"
+# A reader of the progress lines that goes away does not end the run.
+{ "$eddyra" --headless --set 'init|simulationType=CPU' --set 'init|gridWidth=1024' --set 'init|gridHeight=512' \
+    --steps 3000 --dump unread.dat 2>&1; echo $? >rc.txt; } | head -c 1 >/dev/null
+[ "$(cat rc.txt)" -eq 0 ] || fail "a run whose progress reader went away ended with $(cat rc.txt)"
+[ "$(stat -c %s unread.dat)" -eq $((1024 * 512 * 12)) ] || fail "a run whose progress reader went away wrote no dump"
 echo "ok"
