@@ -5,6 +5,7 @@
 
 #include "platform/files/AtomicFile.h"
 #include "platform/files/ReadRegularFile.h"
+#include "sim/ObstacleLimits.h"
 #include "sim/ObstacleText.h"
 
 namespace {
@@ -24,8 +25,21 @@ std::string LoadObstacleFile(const std::string& path, std::vector<Obstacle>& obs
     return {};
 }
 
+std::string UnstorableObstacles(const std::vector<Obstacle>& obstacles)
+{
+    if (obstacles.size() > kMaxObstaclesInFile)
+        return "there are " + std::to_string(obstacles.size()) + " obstacles, more than the " +
+               std::to_string(kMaxObstaclesInFile) + " a file may hold";
+    for (size_t i = 0; i < obstacles.size(); ++i)
+        if (!IsStorableObstacle(obstacles[i]))
+            return "obstacle " + std::to_string(i + 1) + " is outside the range a file may hold";
+    return {};
+}
+
 std::string SaveObstacleFile(const std::string& path, const std::vector<Obstacle>& obstacles)
 {
+    if (std::string why = UnstorableObstacles(obstacles); !why.empty())
+        return why;
     const std::string text = FormatObstacleText(obstacles);
     if (const int error = WriteFileAtomically(path, text.data(), text.size()))
         return std::strerror(error);

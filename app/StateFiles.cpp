@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/GlobalVariable.h"
+#include "app/ObstacleFiles.h"
 #include "app/ParameterAssignment.h"
 #include "app/Parameters.h"
 #include "platform/files/AtomicFile.h"
@@ -34,6 +35,8 @@ StateParameterList StateParameters(const SimulationState& state)
 
 std::string SaveStateFile(const std::string& path, const SimulationState& state, const AtomicWriteOptions& options)
 {
+    if (std::string why = UnstorableObstacles(state.obstacles); !why.empty())
+        return why;
     if (const int error =
             WriteFileAtomically(path, [&state](const ByteSink& sink) { return EncodeState(state, sink); }, options))
         return std::strerror(error);

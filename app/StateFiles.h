@@ -16,6 +16,7 @@ using StateParameterList = std::array<std::pair<const GlobalVariable*, const voi
 StateParameterList StateParameters(const SimulationState& state);
 
 // Replaces the file at path in one step; an empty string or the reason.
+// A state whose obstacles a file could not hold is refused unwritten.
 std::string SaveStateFile(const std::string& path, const SimulationState& state,
                           const AtomicWriteOptions& options = {});
 

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <string>
 
+#include "app/ObstacleFiles.h"
+#include "sim/ObstacleLimits.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 
@@ -66,4 +68,24 @@ TEST(StateFiles, ASaveUnderTheLongestNameIsWritten)
     ASSERT_EQ(SaveStateFile(file.string(), State(8, 8, 0.25f)), "");
     EXPECT_EQ(ReadAll(file).size(), StateFileBytes(8, 8, 0));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+}
+
+// A flow gathers obstacles without a bound; a list longer than a file may
+// hold would make a state or obstacle file that can never be read again.
+// Both are refused, and the previous files stay as they were.
+TEST(StateFiles, ObstaclesAFileCannotHoldAreRefusedAndThePreviousFilesKept)
+{
+    TempFolder folder;
+    const fs::path state = folder.path / "run.state", list = folder.path / "obstacles.txt";
+    SimulationState s = State(8, 8, 0.25f);
+    s.obstacles.assign(kMaxObstaclesInFile, Obstacle{0, 1, 1, 2, 2});
+    ASSERT_EQ(SaveStateFile(state.string(), s), "");
+    ASSERT_EQ(SaveObstacleFile(list.string(), s.obstacles), "");
+    const std::string previousState = ReadAll(state), previousList = ReadAll(list);
+
+    s.obstacles.push_back(Obstacle{1, 3, 3, 2, 2});
+    EXPECT_NE(SaveStateFile(state.string(), s).find("1001 obstacles"), std::string::npos);
+    EXPECT_NE(SaveObstacleFile(list.string(), s.obstacles).find("1001 obstacles"), std::string::npos);
+    EXPECT_EQ(ReadAll(state), previousState);
+    EXPECT_EQ(ReadAll(list), previousList);
 }
