@@ -96,12 +96,13 @@ void FlowWindow::SaveStateTo(const std::string& path)
         ShowMessage(this, "Error", "FetchGridState returned false!");
         return;
     }
-    // Such a state could never be loaded again.
-    if (const size_t n = FirstNonFiniteCell(state.cells); n < state.cells.size()) {
+    // By the same test as the blow-up watch: a state of a flow that has
+    // blown up, even to large finite values, would only blow up again.
+    if (const size_t n = FirstBlownUpCell(state.cells); n < state.cells.size()) {
         ShowMessage(this, "Error",
                     "The flow has blown up (cell (" + std::to_string(n % static_cast<size_t>(gridWidth)) + ", " +
                         std::to_string(n / static_cast<size_t>(gridWidth)) +
-                        ") is not a finite number); its state is not saved.");
+                        ") is not a finite number or far beyond any flow); its state is not saved.");
         return;
     }
     if (const std::string why = SaveStateFile(path, state); !why.empty())

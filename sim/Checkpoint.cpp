@@ -1,6 +1,5 @@
 #include "sim/Checkpoint.h"
 
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -60,11 +59,6 @@ size_t FirstCellWith(const std::vector<LatticeCell>& cells, Test test)
     return cells.size();
 }
 }  // namespace
-
-size_t FirstNonFiniteCell(const std::vector<LatticeCell>& cells)
-{
-    return FirstCellWith(cells, [](float v) { return !std::isfinite(v); });
-}
 
 size_t FirstBlownUpCell(const std::vector<LatticeCell>& cells)
 {

@@ -21,10 +21,7 @@ bool CaptureSimulation(LbmSimulator& simulator, SimulationState& state);
 // order of use after construction).  False when the lattice is refused.
 bool RestoreSimulation(LbmSimulator& simulator, const SimulationState& state);
 
-// The index of the first cell holding a value that is not a finite number
-// (the mark of a flow that blew up), or cells.size() when there is none.
-size_t FirstNonFiniteCell(const std::vector<LatticeCell>& cells);
-
-// The same for a value beyond d2q9::kBlownUpMagnitude or not finite (the
-// test LbmSimulator::BlownUp makes).
+// The index of the first cell holding a value beyond
+// d2q9::kBlownUpMagnitude or not finite (the test LbmSimulator::BlownUp
+// makes), or cells.size() when there is none.
 size_t FirstBlownUpCell(const std::vector<LatticeCell>& cells);

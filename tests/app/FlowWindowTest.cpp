@@ -673,6 +673,26 @@ private slots:
         QCOMPARE(window->Geometry().gridWidth, 256);
     }
 
+    // Blown up to large but finite values, as a flow may stay for ever: the
+    // watch stops it, and its state is not saved to blow up again later.
+    void aBlownUpFlowIsNotSavedAsAState()
+    {
+        Assign(params::simulationType, int32_t{1});
+        Start(912, 256);
+        loop.reset();
+        std::vector<LatticeCell> cells;
+        QVERIFY(FetchLattice(*window->Simulator(), 512, 256, cells));
+        cells[3 * 512 + 7].f[4] = 5000.0f;
+        QVERIFY(window->Simulator()->LoadGridState(reinterpret_cast<const float*>(cells.data()),
+                                                   static_cast<int>(cells.size() * sizeof(LatticeCell))));
+        QFile::remove("blown.state");
+        chosenFile = "blown.state";
+        Command(ID_DUMP_SAVESTATE);
+        QCOMPARE(messages.size(), size_t{1});
+        QVERIFY2(messages[0].text.find("blown up (cell (7, 3)") != std::string::npos, messages[0].text.c_str());
+        QVERIFY(!QFile::exists("blown.state"));
+    }
+
     void closingSavesChangedParametersAndTheNextStartRestoresThem()
     {
         Start();
