@@ -134,6 +134,13 @@ std::string HeadlessRun::Prepare()
     if (options.preset == Preset::Poiseuille)
         simulator->AddObstacles(PoiseuilleWalls(run.width, run.height));
     simulator->AddObstacles(added);
+    // A saved state that could not hold the run's obstacles is better known
+    // now than at the first save.
+    if (!options.saveState.empty()) {
+        const std::vector<Obstacle> all(simulator->Obstacles().begin(), simulator->Obstacles().end());
+        if (std::string why = UnstorableObstacles(all); !why.empty())
+            return "cannot write \"" + options.saveState + "\": " + why;
+    }
     return {};
 }
 

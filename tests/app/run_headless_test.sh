@@ -119,6 +119,11 @@ expect 1 "would go beyond" --headless --state late.state --steps 10 --save-state
 printf 'rect 1 2 3 4\nrect 1 2 x 4\n' >bad.txt
 expect 1 "line 2" --headless --set 'init|simulationType=CPU' --obstacles bad.txt
 expect 1 "does not exist" --headless --set 'init|simulationType=CPU' --dump missing/d.dat
+# Obstacles a saved state could not hold are refused before the first step.
+for _ in $(seq 1000); do echo "rect 1 1 1 1"; done >many.txt
+expect 1 "1002 obstacles, more than the 1000" --headless --set 'init|simulationType=CPU' --preset poiseuille \
+  --obstacles many.txt --steps 2 --every 1 --dump many_{step}.dat --save-state many_{step}.state
+[ -e many_1.dat ] && fail "a run whose states could not hold its obstacles ran before it failed"
 expect 1 "names a folder" --headless --set 'init|simulationType=CPU' --dump config --steps 100000
 expect 1 "not a regular file" --headless --set 'init|simulationType=CPU' --dump fifo.txt
 [ -p fifo.txt ] || fail "a dump replaced the FIFO it was asked to write"
