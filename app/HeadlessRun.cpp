@@ -53,11 +53,11 @@ std::string CheckOutputFolder(const std::string& pattern)
         return "cannot write \"" + pattern + "\": the folder \"" + where.string() + "\" does not exist";
     if (::access(where.c_str(), W_OK | X_OK) != 0)
         return "cannot write \"" + pattern + "\": the folder \"" + where.string() + "\" is not writable";
-    if (pattern.back() == '/' || std::filesystem::is_directory(pattern, ec))
+    const std::filesystem::file_status status = std::filesystem::status(pattern, ec);
+    if (pattern.back() == '/' || std::filesystem::is_directory(status))
         return "cannot write \"" + pattern + "\": it names a folder, not a file";
     // A FIFO or a device (/dev/null, or /dev/stdout through its link) would
     // be replaced by a regular file, not written to.
-    const std::filesystem::file_status status = std::filesystem::status(pattern, ec);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
         return "cannot write \"" + pattern + "\": it is not a regular file";
     return {};
